@@ -1,0 +1,77 @@
+#include "shell/screentable.h"
+
+#include "sheets/chemistry/chemistry.h"
+
+#include <array>
+
+namespace abrevel {
+
+namespace {
+
+constexpr bool shown = true;
+constexpr bool hidden = false;
+
+// Chapters whose sheets are not written yet have no drawer: their screens
+// come up empty.
+const std::array<ScreenRow, 47> table = {{
+    {101, nullptr, 130, hidden, shown},  {102, nullptr, 60, shown, hidden},
+    {201, nullptr, 130, hidden, shown},  {202, nullptr, 130, shown, shown},
+    {203, nullptr, 100, shown, hidden},  {301, nullptr, 200, hidden, shown},
+    {302, nullptr, 100, shown, shown},   {303, nullptr, 200, shown, hidden},
+    {401, nullptr, 70, hidden, shown},   {402, nullptr, 70, shown, hidden},
+    {501, nullptr, 120, hidden, shown},  {502, nullptr, 120, shown, shown},
+    {503, nullptr, 120, shown, hidden},  {601, nullptr, 50, hidden, shown},
+    {602, nullptr, 90, shown, hidden},   {701, nullptr, 120, hidden, shown},
+    {702, nullptr, 120, shown, hidden},  {801, nullptr, 90, hidden, shown},
+    {802, nullptr, 150, shown, shown},   {803, nullptr, 100, shown, hidden},
+    {901, nullptr, 50, hidden, shown},   {902, nullptr, 120, shown, hidden},
+    {1001, nullptr, 60, hidden, shown},  {1002, nullptr, 90, shown, hidden},
+    {1101, nullptr, 60, hidden, shown},  {1102, nullptr, 90, shown, hidden},
+    {1201, nullptr, 60, hidden, shown},  {1202, nullptr, 130, shown, hidden},
+    {1301, nullptr, 110, hidden, shown}, {1302, nullptr, 180, shown, shown},
+    {1303, nullptr, 180, shown, hidden}, {1401, nullptr, 60, hidden, shown},
+    {1402, nullptr, 180, shown, hidden}, {1501, nullptr, 150, hidden, shown},
+    {1502, nullptr, 120, shown, shown},  {1503, nullptr, 150, shown, hidden},
+    {1601, nullptr, 150, hidden, shown}, {1602, nullptr, 180, shown, shown},
+    {1603, nullptr, 90, shown, hidden},  {1701, nullptr, 90, hidden, shown},
+    {1702, nullptr, 180, shown, hidden}, {1801, nullptr, 120, hidden, shown},
+    {1802, nullptr, 120, shown, shown},  {1803, nullptr, 150, shown, hidden},
+    {1901, nullptr, 120, hidden, shown}, {1902, nullptr, 120, shown, shown},
+    {1903, nullptr, 180, shown, hidden},
+}};
+
+// Chapters printed from a sheet of their own instead of their screens.
+struct PrintOnly {
+  int chapter;
+  PageDrawer sheet;
+};
+const std::array<PrintOnly, 2> printOnly = {{
+    {4, nullptr},
+    {6, nullptr},
+}};
+
+} // namespace
+
+std::span<const ScreenRow> screenTable() { return table; }
+
+const ScreenRow *findScreen(int code) {
+  for (const ScreenRow &row : table)
+    if (row.code == code)
+      return &row;
+  return nullptr;
+}
+
+std::vector<PageDrawer> printDrawers(int chapter) {
+  if (chapter < 1 || chapter > 19)
+    return {};
+  for (const PrintOnly &entry : printOnly)
+    if (entry.chapter == chapter)
+      return {entry.sheet};
+  std::vector<PageDrawer> drawers;
+  for (const ScreenRow &row : table)
+    if (row.code / 100 == chapter)
+      drawers.push_back(row.drawer);
+  return drawers;
+}
+
+} // namespace abrevel

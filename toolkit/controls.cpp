@@ -1,0 +1,80 @@
+#include "toolkit/controls.h"
+
+#include "toolkit/errors.h"
+
+#include <QPainter>
+
+namespace abrevel {
+
+QColor keyColour() { return QColor(255, 255, 255); }
+
+QImage keyedImage(const QImage &image) {
+  QImage out = image.convertToFormat(QImage::Format_ARGB32);
+  const QRgb key = keyColour().rgb();
+  for (int y = 0; y < out.height(); ++y) {
+    auto *line = reinterpret_cast<QRgb *>(out.scanLine(y));
+    for (int x = 0; x < out.width(); ++x) {
+      if (qAlpha(line[x]) < 128 || (line[x] | 0xFF000000u) == key)
+        line[x] = 0;
+      else
+        line[x] |= 0xFF000000u;
+    }
+  }
+  return out;
+}
+
+void ImageControl::setPicture(abrevel::Picture picture) {
+  if (!picture.isNull())
+    m_size = QSize(picture.Width(), picture.Height());
+  m_picture = std::move(picture);
+}
+
+void ImageList::Add(const abrevel::Picture &picture) {
+  if (picture.isNull())
+    throw DrawError("no picture to add to the image list");
+  if (m_images.empty())
+    m_size = QSize(picture.Width(), picture.Height());
+  // Images of another size are brought to the list's size.
+  QImage image = picture.image();
+  if (image.size() != m_size)
+    image = image.scaled(m_size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  m_images.push_back(keyedImage(image));
+}
+
+QImage ImageList::Transparent(int index) const {
+  if (index < 1 || index > Count())
+    throw DrawError("no such image in the image list");
+  return m_images[static_cast<size_t>(index - 1)];
+}
+
+PictureBuffer::PictureBuffer(int width, int height)
+    : m_image(QSize(width, height), QImage::Format_RGB32) {
+  m_image.fill(m_back);
+}
+
+void PictureBuffer::resize(int width, int height) {
+  m_image = QImage(QSize(std::max(width, 0), std::max(height, 0)), QImage::Format_RGB32);
+  m_image.fill(m_back);
+}
+
+void PictureBuffer::setBackColor(const QColor &color) {
+  m_back = color;
+  Cls();
+}
+
+void PictureBuffer::Cls() { m_image.fill(m_back); }
+
+void PictureBuffer::drawTransparent(const QImage &image, int x, int y) {
+  QPainter p(&m_image);
+  p.drawImage(QPoint(x, y), image);
+}
+
+void PictureBuffer::paintStretched(const abrevel::Picture &picture, int x, int y, int w, int h) {
+  if (picture.isNull())
+    throw DrawError("no picture to paint");
+  QPainter p(&m_image);
+  p.setRenderHint(QPainter::SmoothPixmapTransform);
+  p.drawImage(QRect(x, y, w, h), picture.image());
+}
+
+} // namespace abrevel

@@ -1,0 +1,286 @@
+#include "toolkit/devices.h"
+
+#include "toolkit/colors.h"
+
+namespace abrevel {
+
+// ----- Measures -----------------------------------------------------------------
+
+double W(const Page &p) { return p.cv().ScaleWidth(); }
+double M(const Page &p) { return W(p) / 20; }
+double L(const Page &p) { return p.cv().TextHeight(QStringLiteral("W")); }
+double TW(const Page &p, const QString &text) { return p.cv().TextWidth(text); }
+double TH(const Page &p, const QString &text) { return p.cv().TextHeight(text); }
+std::int16_t I16(double value) { return toInt16(value); }
+
+// ----- Screen start, spacing, screen end -------------------------------------------
+
+void ScreenStart(Page &p, const QString &heading) {
+  p.cv().CurrentX = M(p);
+  p.cv().CurrentY = p.line;
+  PrintHeading(p, heading);
+}
+
+void HeadingsSideBySide(Page &p, const QString &left, const QString &right) {
+  Canvas &cv = p.cv();
+  cv.CurrentX = M(p);
+  cv.CurrentY = p.line;
+  PrintHeading(p, left);
+  cv.CurrentX = W(p) / 2;
+  cv.CurrentY = p.line;
+  PrintHeading(p, right);
+}
+
+void BodyFont(Page &p) {
+  p.cv().Font.Size = 10;
+  p.cv().Font.Bold = false;
+}
+
+void BlankLines(Page &p, int n) {
+  for (int i = 0; i < n; ++i)
+    p.cv().Print();
+}
+
+void PrinterBlankLine(Page &p) {
+  if (p.scale != 1.0f)
+    p.cv().Print();
+}
+
+void HalfLineGap(Page &p) { p.cv().CurrentY += L(p) / 2; }
+
+void StoreLine(Page &p) {
+  p.step([&] { p.line = toInt16(p.cv().CurrentY); });
+}
+
+// ----- Text ----------------------------------------------------------------------
+
+namespace {
+
+// The text between an opening mark and its closing mark, from position i
+// (just after the opening mark); i moves past the closing mark. Without a
+// closing mark the rest of the line is taken.
+QString takeUntil(const QString &text, qsizetype &i, const QString &close) {
+  const qsizetype end = text.indexOf(close, i);
+  const qsizetype stop = end < 0 ? text.size() : end;
+  QString inner = text.mid(i, stop - i);
+  i = end < 0 ? text.size() : end + close.size();
+  return inner;
+}
+
+} // namespace
+
+void PrintRich(Page &p, const QString &text, End end) {
+  Canvas &cv = p.cv();
+  QString plain;
+  auto flush = [&] {
+    if (!plain.isEmpty())
+      cv.PrintRun(plain);
+    plain.clear();
+  };
+  qsizetype i = 0;
+  while (i < text.size()) {
+    const QChar c = text[i];
+    const QStringView rest = QStringView(text).mid(i);
+    if (c == QLatin1Char('\\') && i + 1 < text.size()) {
+      plain += text[i + 1];
+      i += 2;
+    } else if (rest.startsWith(QLatin1String("**"))) {
+      flush();
+      i += 2;
+      PrintBold(p, takeUntil(text, i, QStringLiteral("**")));
+    } else if (c == QLatin1Char('*')) {
+      flush();
+      i += 1;
+      PrintItalic(p, takeUntil(text, i, QStringLiteral("*")));
+    } else if (rest.startsWith(QLatin1String("^{"))) {
+      flush();
+      i += 2;
+      PrintSuperscript(p, takeUntil(text, i, QStringLiteral("}")));
+    } else if (rest.startsWith(QLatin1String("_{"))) {
+      flush();
+      i += 2;
+      PrintSubscript(p, takeUntil(text, i, QStringLiteral("}")));
+    } else if (rest.startsWith(QLatin1String("{S:"))) {
+      flush();
+      i += 3;
+      PrintSymbol(p, takeUntil(text, i, QStringLiteral("}")));
+    } else if (rest.startsWith(QLatin1String("{V:"))) {
+      flush();
+      i += 3;
+      PrintVector(p, takeUntil(text, i, QStringLiteral("}")));
+    } else {
+      plain += c;
+      i += 1;
+    }
+  }
+  flush();
+  if (end == End::Line)
+    cv.Print();
+}
+
+void PrintLines(Page &p, double x, const QStringList &lines) {
+  for (const QString &line : lines) {
+    p.cv().CurrentX = x;
+    PrintRich(p, line);
+  }
+}
+
+void PrintBullet(Page &p, double x, const QString &text, End end) {
+  p.cv().CurrentX = x;
+  PrintSymbol(p, text.startsWith(QLatin1Char(' ')) ? QStringLiteral("·") : QStringLiteral("· "));
+  PrintRich(p, text, end);
+}
+
+void PrintBulletParagraph(Page &p, double x, const QStringList &lines) {
+  if (lines.isEmpty())
+    return;
+  PrintBullet(p, x, lines.first());
+  PrintLines(p, x, lines.mid(1));
+}
+
+namespace {
+// The plain text a measuring template stands for: marks removed.
+QString measureOf(const QString &text, const QString &measure) {
+  if (!measure.isEmpty())
+    return measure;
+  QString plain = text;
+  for (const char *mark : {"**", "*", "^{", "_{", "{S:", "{V:", "}", "\\"})
+    plain.remove(QLatin1String(mark));
+  return plain;
+}
+} // namespace
+
+void PrintCentredOnPage(Page &p, const QString &text, End end, const QString &measure) {
+  p.cv().CurrentX = (W(p) - TW(p, measureOf(text, measure))) / 2;
+  PrintRich(p, text, end);
+}
+
+void PrintCentredOn(Page &p, double centre, const QString &text, End end, const QString &measure) {
+  p.cv().CurrentX = centre - TW(p, measureOf(text, measure)) / 2;
+  PrintRich(p, text, end);
+}
+
+void PrintCentredInBox(Page &p, double x1, double x2, const QString &text, End end,
+                       const QString &measure) {
+  p.cv().CurrentX = (x1 + x2 - TW(p, measureOf(text, measure))) / 2;
+  PrintRich(p, text, end);
+}
+
+// ----- Pictures -------------------------------------------------------------------
+
+PictureSize PrepareKeyed(Page &p, const QString &file, bool measureInImage1) {
+  const QString path = p.AppFolder + file;
+  if (measureInImage1)
+    p.step([&] { p.Image1.setPicture(LoadPicture(path)); });
+  p.ImageList1.Clear();
+  p.step([&] { p.ImageList1.Add(LoadPicture(path)); });
+  p.Picturetampon.resize(p.ImageList1.ImageWidth(), p.ImageList1.ImageHeight());
+  p.Picturetampon.Cls();
+  // The key colour shows the page: the window's colour on screen, white on
+  // paper.
+  p.Picturetampon.setBackColor(p.scale == 1.0f ? p.cv().BackColor : QBColor(15));
+  p.step([&] { p.Picturetampon.drawTransparent(p.ImageList1.Transparent(1), 0, 0); });
+  return PictureSize(p.ImageList1.ImageWidth(), p.ImageList1.ImageHeight());
+}
+
+void PaintKeyed(Page &p, double x, double y) {
+  p.step([&] { p.cv().PaintPicture(p.Picturetampon.ImagePicture(), x, y); });
+}
+
+PictureSize MeasurePicture(Page &p, const QString &file) {
+  p.step([&] { p.Image1.setPicture(LoadPicture(p.AppFolder + file)); });
+  return PictureSize(p.Image1.Width(), p.Image1.Height());
+}
+
+void PaintFile(Page &p, const QString &file, double x, double y) {
+  p.step([&] { p.cv().PaintPicture(LoadPicture(p.AppFolder + file), x, y); });
+}
+
+void PaintImage1(Page &p, double x, double y) {
+  p.step([&] { p.cv().PaintPicture(p.Image1.Picture(), x, y); });
+}
+
+void PaintImage1(Page &p, double x, double y, double w, double h) {
+  p.step([&] { p.cv().PaintPicture(p.Image1.Picture(), x, y, w, h); });
+}
+
+PictureSize PrepareScaledTransparent(Page &p, const QString &file) {
+  p.step([&] { p.Image1.setPicture(LoadPicture(p.AppFolder + file)); });
+  p.step([&] {
+    const double s = p.scale;
+    const int w = toInt16(p.Image1.Width() * s);
+    const int h = toInt16(p.Image1.Height() * s);
+    p.Picturetampon.resize(w, h);
+    // The buffer starts as key colour, so that what the file leaves
+    // transparent stays transparent when the image list draws it.
+    p.Picturetampon.setBackColor(keyColour());
+    p.Picturetampon.paintStretched(p.Image1.Picture(), 0, 0, w, h);
+  });
+  p.Image1.setPicture(p.Picturetampon.ImagePicture());
+  p.Picturetampon.Cls();
+  p.Picturetampon.setPicture(LoadPicture());
+  p.Picturetampon.resize(1, 1);
+  p.ImageList1.Clear();
+  p.step([&] { p.ImageList1.Add(p.Image1.Picture()); });
+  return PictureSize(p.Image1.Width(), p.Image1.Height());
+}
+
+void DrawScaledTransparent(Page &p, double x, double y) {
+  p.step([&] { p.cv().DrawTransparent(p.ImageList1.Transparent(1), x, y); });
+}
+
+void PictureCleanUp(Page &p, bool bufferUsed) {
+  p.ImageList1.Clear();
+  p.Image1.setPicture(LoadPicture());
+  p.Picturetampon.setPicture(LoadPicture());
+  if (bufferUsed)
+    p.Picturetampon.resize(1, 1);
+}
+
+// ----- Shapes --------------------------------------------------------------------------
+
+void ArrowHead(Page &p, double tipX, double tipY, Pointing dir, const QColor &color) {
+  const double s = p.scale;
+  double back = 6 * s, side = 3 * s;
+  switch (dir) {
+  case Pointing::Down:
+    p.cv().Line(tipX - side, tipY - back, tipX, tipY, color);
+    p.cv().Line(tipX + side, tipY - back, tipX, tipY, color);
+    break;
+  case Pointing::Up:
+    p.cv().Line(tipX - side, tipY + back, tipX, tipY, color);
+    p.cv().Line(tipX + side, tipY + back, tipX, tipY, color);
+    break;
+  case Pointing::Right:
+    p.cv().Line(tipX - back, tipY - side, tipX, tipY, color);
+    p.cv().Line(tipX - back, tipY + side, tipX, tipY, color);
+    break;
+  case Pointing::Left:
+    p.cv().Line(tipX + back, tipY - side, tipX, tipY, color);
+    p.cv().Line(tipX + back, tipY + side, tipX, tipY, color);
+    break;
+  }
+}
+
+void WhiteBox(Page &p, double x1, double y1, double x2, double y2) {
+  p.cv().Line(x1, y1, x2, y2, QBColor(15), LineForm::FilledBox);
+}
+
+void TintPanel(Page &p, double x1, double y1, double x2, double y2, const QColor &top,
+               const QColor &bottom) {
+  p.cv().DrawMode = MaskPen;
+  DrawGradient(p, x1, y1, x2, y2, top.red(), top.green(), top.blue(), bottom.red(), bottom.green(),
+               bottom.blue());
+  p.cv().DrawMode = CopyPen;
+}
+
+void FilledCircle(Page &p, double cx, double cy, double r, const QColor &outline,
+                  const QColor &fill, double aspect) {
+  Canvas &cv = p.cv();
+  cv.FillStyle = 0;
+  cv.FillColor = fill;
+  cv.Circle(cx, cy, r, outline, aspect);
+  cv.FillStyle = 1;
+}
+
+} // namespace abrevel

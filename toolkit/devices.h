@@ -1,0 +1,116 @@
+// The layout devices every screen is composed of: screen start, blank lines
+// and gaps, bullets, inline formulas, centred text, pictures, arrowheads,
+// tinted panels and circles. A drawer reads top to bottom as its screen is
+// described; the devices carry what recurs.
+//
+// Notation shared by the drawers: W = target width (ScaleWidth), s = drawing
+// scale, M = left margin W / 20, Y0 = running line position on entry,
+// TW/TH = text width/height in the current font, L = TH("W").
+//
+// Every device that can fail runs its statements through Page::step, so it
+// follows the error rule of the drawer that calls it.
+#pragma once
+
+#include "toolkit/page.h"
+#include "toolkit/primitives.h"
+
+#include <QColor>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+namespace abrevel {
+
+// ----- Measures -------------------------------------------------------------
+double W(const Page &p);                       // target width
+double M(const Page &p);                       // left margin, W / 20
+double L(const Page &p);                       // TH("W") in the current font
+double TW(const Page &p, const QString &text); // TextWidth
+double TH(const Page &p, const QString &text); // TextHeight
+std::int16_t I16(double value);                // a 16-bit local (toInt16)
+
+// ----- Screen start, spacing, screen end -------------------------------------
+// CurrentX = M, CurrentY = Y0, then the heading (which ends its line).
+void ScreenStart(Page &p, const QString &heading);
+// Two headings on one line: the left at M, the right at W / 2.
+void HeadingsSideBySide(Page &p, const QString &left, const QString &right);
+// Arial 10, not bold: the body font.
+void BodyFont(Page &p);
+// n empty Prints in the current font.
+void BlankLines(Page &p, int n);
+// A blank line printed only on paper (drawing scale other than 1).
+void PrinterBlankLine(Page &p);
+// CurrentY moves down by half a line of the current font.
+void HalfLineGap(Page &p);
+// The running line position takes CurrentY, so that the next screen of a
+// printed chapter starts below this one.
+void StoreLine(Page &p);
+
+// ----- Text ------------------------------------------------------------------
+enum class End { Line, Run }; // end the line after the text, or stay on it
+
+// Prints a line of runs (see content/texts.h for the marks: *italic*,
+// **bold**, ^{exp}, _{ind}, {S:sym}, {V:vec}) at the current position.
+void PrintRich(Page &p, const QString &text, End end = End::Line);
+// Each line at CurrentX = x, ended.
+void PrintLines(Page &p, double x, const QStringList &lines);
+// A bulleted line at x: the bullet glyph, then the text. Text that starts
+// with a space follows a bare "·" (its space is an Arial space); other text
+// follows "· " (a Symbol-font space). Continuation lines go at x as well.
+void PrintBullet(Page &p, double x, const QString &text, End end = End::Line);
+// A bulleted paragraph: the first line with its bullet, the others at x.
+void PrintBulletParagraph(Page &p, double x, const QStringList &lines);
+
+// Centred text. The measuring template stands for the text when given.
+void PrintCentredOnPage(Page &p, const QString &text, End end = End::Line,
+                        const QString &measure = QString());
+void PrintCentredOn(Page &p, double centre, const QString &text, End end = End::Line,
+                    const QString &measure = QString());
+void PrintCentredInBox(Page &p, double x1, double x2, const QString &text, End end = End::Line,
+                       const QString &measure = QString());
+
+// ----- Pictures ------------------------------------------------------------------
+// The size (screen pixels) a layout reads after a load; empty when nothing
+// could be read at all.
+using PictureSize = QSize;
+
+// Keyed picture, first half: loads the file (into Image1 first when
+// measureInImage1), puts it in the image list and composes it in the buffer
+// over the page background (the target's BackColor at scale 1, white on
+// paper). Returns the image list's image size.
+PictureSize PrepareKeyed(Page &p, const QString &file, bool measureInImage1 = true);
+// Keyed picture, second half: paints the buffer at (x, y), natural size.
+void PaintKeyed(Page &p, double x, double y);
+
+// Measured picture: loads the file into Image1 and returns its size.
+PictureSize MeasurePicture(Page &p, const QString &file);
+// Paints a fresh load of the file at (x, y), natural size.
+void PaintFile(Page &p, const QString &file, double x, double y);
+// Paints Image1's picture at (x, y), natural size, or stretched to w × h.
+void PaintImage1(Page &p, double x, double y);
+void PaintImage1(Page &p, double x, double y, double w, double h);
+
+// Pre-scaled transparent picture, first half: loads the file into Image1
+// scaled by s through the buffer; returns Image1's (already scaled) size.
+PictureSize PrepareScaledTransparent(Page &p, const QString &file);
+// Second half: draws Image1's picture transparently at (x, y).
+void DrawScaledTransparent(Page &p, double x, double y);
+
+// Releases every picture a drawer loaded; shrinks the buffer when it was used.
+void PictureCleanUp(Page &p, bool bufferUsed);
+
+// ----- Shapes --------------------------------------------------------------------
+enum class Pointing { Down, Up, Right, Left };
+// Two strokes 6 × s back from the tip and 3 × s to either side.
+void ArrowHead(Page &p, double tipX, double tipY, Pointing dir, const QColor &color);
+// A filled box in bright white, first layer of a tinted panel.
+void WhiteBox(Page &p, double x1, double y1, double x2, double y2);
+// Tints a panel already drawn: DrawGradient in mask pen over the rectangle,
+// so that white takes the colours and black text stays black; copy pen after.
+void TintPanel(Page &p, double x1, double y1, double x2, double y2, const QColor &top,
+               const QColor &bottom);
+// A circle or ellipse filled with fill and outlined with outline.
+void FilledCircle(Page &p, double cx, double cy, double r, const QColor &outline,
+                  const QColor &fill, double aspect = 1.0);
+
+} // namespace abrevel

@@ -1,0 +1,127 @@
+#include "toolkit/rastercanvas.h"
+
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include <cmath>
+
+namespace abrevel {
+
+namespace {
+
+QPen qtPen(const QColor &color, double width, bool dashed) {
+  QPen pen(color);
+  pen.setWidthF(width <= 1 ? 0.0 : width); // 0 is Qt's one-pixel cosmetic pen
+  pen.setCapStyle(Qt::FlatCap);
+  pen.setJoinStyle(Qt::MiterJoin);
+  if (dashed)
+    pen.setStyle(Qt::DashLine);
+  return pen;
+}
+
+void setMode(QPainter &p, bool mask) {
+  p.setCompositionMode(mask ? QPainter::RasterOp_SourceAndDestination
+                            : QPainter::CompositionMode_SourceOver);
+}
+
+} // namespace
+
+RasterCanvas::RasterCanvas(QSize size, double dpi)
+    : m_image(size, QImage::Format_RGB32), m_dpi(dpi) {
+  const int dpm = static_cast<int>(std::lround(dpi / 0.0254));
+  m_image.setDotsPerMeterX(dpm);
+  m_image.setDotsPerMeterY(dpm);
+  m_image.fill(BackColor);
+}
+
+void RasterCanvas::resize(QSize size) {
+  if (size == m_image.size())
+    return;
+  QImage fresh(size, QImage::Format_RGB32);
+  fresh.setDotsPerMeterX(m_image.dotsPerMeterX());
+  fresh.setDotsPerMeterY(m_image.dotsPerMeterY());
+  fresh.fill(BackColor);
+  m_image = std::move(fresh);
+}
+
+bool RasterCanvas::hasFont(const QString &name) const {
+  return Canvas::hasFont(name) || QFontDatabase::hasFamily(name);
+}
+
+QFont RasterCanvas::qtFont(const FontSpec &font) const {
+  const QString face = isKnownFontName(font.Name) ? faceFor(font.Name) : font.Name;
+  QFont f(face);
+  f.setPixelSize(std::max(1, static_cast<int>(std::lround(font.Size * m_dpi / 72.0))));
+  f.setBold(font.Bold);
+  f.setItalic(font.Italic);
+  f.setUnderline(font.Underline);
+  f.setKerning(false);
+  return f;
+}
+
+double RasterCanvas::lineHeight(const FontSpec &font) const {
+  // A whole number of pixels, like a screen font's cell height.
+  return QFontMetrics(qtFont(font)).height();
+}
+
+double RasterCanvas::textWidth(const FontSpec &font, const QString &shown) const {
+  return QFontMetricsF(qtFont(font)).horizontalAdvance(shown);
+}
+
+void RasterCanvas::paintText(double x, double y, const FontSpec &font, const QColor &color,
+                             const QString &shown) {
+  QPainter p(&m_image);
+  p.setRenderHint(QPainter::TextAntialiasing);
+  const QFont f = qtFont(font);
+  p.setFont(f);
+  p.setPen(color);
+  p.drawText(QPointF(x, y + QFontMetrics(f).ascent()), shown);
+}
+
+void RasterCanvas::paintLine(QPointF a, QPointF b, const Pen &pen) {
+  QPainter p(&m_image);
+  setMode(p, pen.mask);
+  p.setPen(qtPen(pen.color, pen.width, pen.dashed));
+  p.drawLine(a, b);
+}
+
+void RasterCanvas::paintBox(const QRectF &box, const Pen &pen, bool filled) {
+  QPainter p(&m_image);
+  setMode(p, pen.mask);
+  if (filled) {
+    // Both corners are inside the box, as for an outline.
+    p.fillRect(QRectF(box.topLeft(), box.size() + QSizeF(1, 1)), pen.color);
+    return;
+  }
+  p.setPen(qtPen(pen.color, pen.width, pen.dashed));
+  p.setBrush(Qt::NoBrush);
+  p.drawRect(box);
+}
+
+void RasterCanvas::paintEllipse(QPointF centre, double rx, double ry, const Pen &pen,
+                                std::optional<QColor> fill) {
+  QPainter p(&m_image);
+  setMode(p, pen.mask);
+  p.setRenderHint(QPainter::Antialiasing, !pen.mask);
+  p.setPen(qtPen(pen.color, pen.width, pen.dashed));
+  p.setBrush(fill ? QBrush(*fill) : QBrush(Qt::NoBrush));
+  p.drawEllipse(centre, rx, ry);
+}
+
+void RasterCanvas::paintImage(const QImage &image, const QRectF &target, bool mirrored,
+                              const QString &) {
+  QPainter p(&m_image);
+  p.setRenderHint(QPainter::SmoothPixmapTransform);
+  p.drawImage(target, mirrored ? image.mirrored(true, false) : image);
+}
+
+void RasterCanvas::paintTransparent(const QImage &image, QPointF at) {
+  QPainter p(&m_image);
+  p.drawImage(at, image);
+}
+
+void RasterCanvas::clear(const QColor &color) { m_image.fill(color); }
+
+} // namespace abrevel

@@ -1,0 +1,53 @@
+// The raster backend: draws into an image with QPainter. The window's page
+// and the printed page are both raster, so that mask pen (a bitwise AND of
+// the pen with what is beneath) behaves the same on screen and on paper.
+#pragma once
+
+#include "toolkit/canvas.h"
+
+#include <QFont>
+#include <QImage>
+
+namespace abrevel {
+
+class RasterCanvas : public Canvas {
+public:
+  // A surface of the given size in pixels at the given resolution: 96 dots
+  // per inch is a screen pixel, anything above is paper.
+  RasterCanvas(QSize size, double dpi = 96.0);
+
+  const QImage &image() const { return m_image; }
+  QImage &image() { return m_image; }
+  double dpi() const { return m_dpi; }
+  // Resizes the surface, erased to BackColor.
+  void resize(QSize size);
+
+  double ScaleWidth() const override { return m_image.width(); }
+  double ScaleHeight() const override { return m_image.height(); }
+  double PixelsPerScreenPixel() const override { return m_dpi / 96.0; }
+
+  // The Qt font that draws a font of the sheets at this resolution: the
+  // size in points becomes a whole number of pixels, as a screen font does.
+  QFont qtFont(const FontSpec &font) const;
+
+protected:
+  bool hasFont(const QString &name) const override;
+  double lineHeight(const FontSpec &font) const override;
+  double textWidth(const FontSpec &font, const QString &shown) const override;
+  void paintText(double x, double y, const FontSpec &font, const QColor &color,
+                 const QString &shown) override;
+  void paintLine(QPointF a, QPointF b, const Pen &pen) override;
+  void paintBox(const QRectF &box, const Pen &pen, bool filled) override;
+  void paintEllipse(QPointF centre, double rx, double ry, const Pen &pen,
+                    std::optional<QColor> fill) override;
+  void paintImage(const QImage &image, const QRectF &target, bool mirrored,
+                  const QString &source) override;
+  void paintTransparent(const QImage &image, QPointF at) override;
+  void clear(const QColor &color) override;
+
+private:
+  QImage m_image;
+  double m_dpi;
+};
+
+} // namespace abrevel

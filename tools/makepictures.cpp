@@ -1,0 +1,406 @@
+// makepictures: renders the drawings of assets/src into the pictures that the
+// application folder ships.
+//
+//   makepictures SOURCE_DIR OUTPUT_DIR
+//
+// Every SOURCE_DIR/NAME.svg is drawn at its own size (its width and height in
+// pixels) and written as OUTPUT_DIR/NAME.bmp, unless the table below gives it
+// another format:
+//
+//  - BMP (the default): 24 bits, drawn over pure white. The viewer keys pure
+//    white out of these pictures, so white is where the page shows through;
+//    a drawing that needs a visibly white area uses a near-white (#FCFCFC).
+//  - GIF: real transparency (a Graphics Control Extension with a transparent
+//    index) where the drawing leaves the canvas uncovered; a pixel at least
+//    half covered is opaque, in the colour the drawing gives it. White is
+//    keyed out of GIFs too, so an opaque pure white pixel is reported.
+//  - PNG: the same palette picture as a GIF, stored as an indexed PNG.
+//
+// GIF and PNG pictures are reduced to a palette (median cut, no dithering);
+// the table can ask for fewer colours to get the flat look of the small
+// window pictures. A table row may also derive a picture from another row's
+// drawing turned left to right, so that a pair of mirrored arrows comes from
+// one source.
+//
+// Anything in a drawing that Qt's SVG renderer cannot draw is reported and
+// makes the run fail, so that the sources stay within what renders.
+
+#include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHash>
+#include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
+
+#include <gif_lib.h>
+
+#include <algorithm>
+#include <cmath>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+enum class Format { Bmp, Gif, Png };
+
+struct Rule {
+  const char *name;      // output name, without its suffix
+  Format format;
+  int colours;           // opaque palette entries at most (GIF, PNG)
+  const char *mirrorOf;  // drawn from this source turned left to right
+};
+
+// Pictures that are not plain BMPs.
+constexpr std::array kRules{
+    Rule{"pces401", Format::Gif, 255, nullptr},
+    Rule{"pces402", Format::Gif, 255, nullptr},
+    Rule{"pces403", Format::Gif, 255, nullptr},
+    Rule{"fbas", Format::Gif, 15, nullptr},
+    Rule{"fhaut", Format::Gif, 15, "fbas"},
+    Rule{"imprimer", Format::Gif, 15, nullptr},
+    Rule{"fermer", Format::Gif, 15, nullptr},
+    Rule{"main", Format::Gif, 15, nullptr},
+    Rule{"abrevel", Format::Png, 15, nullptr},
+};
+
+bool g_svgTrouble = false;
+
+void reportMessage(QtMsgType type, const QMessageLogContext &context,
+                   const QString &message) {
+  const QByteArray text = message.toLocal8Bit();
+  std::fprintf(stderr, "%s\n", text.constData());
+  if (type != QtDebugMsg && type != QtInfoMsg && context.category &&
+      QByteArray(context.category).startsWith("qt.svg"))
+    g_svgTrouble = true;
+}
+
+QImage render(const QString &svgPath, bool onWhite) {
+  QSvgRenderer renderer(svgPath);
+  if (!renderer.isValid())
+    return {};
+  const QSize size = renderer.defaultSize();
+  QImage image(size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(onWhite ? Qt::white : Qt::transparent);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+  painter.end();
+  return image;
+}
+
+// --- Palette reduction ------------------------------------------------------
+
+struct Entry {
+  QRgb colour;
+  int count;
+};
+
+int channel(QRgb c, int k) {
+  return k == 0 ? qRed(c) : k == 1 ? qGreen(c) : qBlue(c);
+}
+
+// Median cut: splits the colour box with the widest channel range (weighted
+// by how many pixels it holds) at its median until there are `most` boxes;
+// each box becomes the pixel-weighted mean of its colours.
+std::vector<QRgb> medianCut(std::vector<Entry> entries, int most) {
+  struct Box {
+    std::size_t begin, end;
+  };
+  auto spread = [&](const Box &b, int &widest) {
+    int best = -1;
+    for (int k = 0; k < 3; ++k) {
+      int lo = 255, hi = 0;
+      for (std::size_t i = b.begin; i < b.end; ++i) {
+        lo = std::min(lo, channel(entries[i].colour, k));
+        hi = std::max(hi, channel(entries[i].colour, k));
+      }
+      if (hi - lo > best) {
+        best = hi - lo;
+        widest = k;
+      }
+    }
+    return best;
+  };
+  std::vector<Box> boxes{{0, entries.size()}};
+  while (static_cast<int>(boxes.size()) < most) {
+    // The box to split: the largest range times pixel count.
+    std::size_t pick = boxes.size();
+    double bestScore = 0;
+    int pickChannel = 0;
+    for (std::size_t b = 0; b < boxes.size(); ++b) {
+      if (boxes[b].end - boxes[b].begin < 2)
+        continue;
+      int widest = 0;
+      const int range = spread(boxes[b], widest);
+      long pixels = 0;
+      for (std::size_t i = boxes[b].begin; i < boxes[b].end; ++i)
+        pixels += entries[i].count;
+      const double score = double(range) * std::sqrt(double(pixels));
+      if (range > 0 && score > bestScore) {
+        bestScore = score;
+        pick = b;
+        pickChannel = widest;
+      }
+    }
+    if (pick == boxes.size())
+      break;
+    Box box = boxes[pick];
+    std::sort(entries.begin() + long(box.begin), entries.begin() + long(box.end),
+              [&](const Entry &a, const Entry &b) {
+                const int ca = channel(a.colour, pickChannel);
+                const int cb = channel(b.colour, pickChannel);
+                return ca != cb ? ca < cb : a.colour < b.colour;
+              });
+    long total = 0;
+    for (std::size_t i = box.begin; i < box.end; ++i)
+      total += entries[i].count;
+    long seen = 0;
+    std::size_t cut = box.begin;
+    while (cut < box.end - 1 && seen + entries[cut].count <= total / 2)
+      seen += entries[cut++].count;
+    if (cut == box.begin)
+      cut = box.begin + 1;
+    boxes[pick] = {box.begin, cut};
+    boxes.push_back({cut, box.end});
+  }
+  std::vector<QRgb> palette;
+  for (const Box &b : boxes) {
+    double r = 0, g = 0, bl = 0, n = 0;
+    for (std::size_t i = b.begin; i < b.end; ++i) {
+      r += qRed(entries[i].colour) * double(entries[i].count);
+      g += qGreen(entries[i].colour) * double(entries[i].count);
+      bl += qBlue(entries[i].colour) * double(entries[i].count);
+      n += entries[i].count;
+    }
+    palette.push_back(qRgb(int(r / n + 0.5), int(g / n + 0.5), int(bl / n + 0.5)));
+  }
+  std::sort(palette.begin(), palette.end());
+  palette.erase(std::unique(palette.begin(), palette.end()), palette.end());
+  return palette;
+}
+
+// A palette picture: index 0 is transparent, the others are opaque colours.
+struct Indexed {
+  int width = 0, height = 0;
+  std::vector<QRgb> palette;           // palette[0] is the transparent entry
+  std::vector<unsigned char> pixels;   // row after row
+  int whitePixels = 0;                 // opaque pixels of pure white
+};
+
+Indexed reduce(const QImage &drawn, int colours) {
+  const QImage image = drawn.convertToFormat(QImage::Format_ARGB32);
+  Indexed out;
+  out.width = image.width();
+  out.height = image.height();
+  QHash<QRgb, int> counts;
+  for (int y = 0; y < image.height(); ++y) {
+    const QRgb *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+    for (int x = 0; x < image.width(); ++x)
+      if (qAlpha(row[x]) >= 128)
+        ++counts[row[x] | 0xff000000u];
+  }
+  std::vector<Entry> entries;
+  for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+    entries.push_back({it.key(), it.value()});
+  std::sort(entries.begin(), entries.end(),
+            [](const Entry &a, const Entry &b) { return a.colour < b.colour; });
+  std::vector<QRgb> opaque;
+  if (static_cast<int>(entries.size()) <= colours)
+    for (const Entry &e : entries)
+      opaque.push_back(e.colour);
+  else
+    opaque = medianCut(entries, colours);
+
+  out.palette.push_back(qRgb(255, 255, 255));
+  out.palette.insert(out.palette.end(), opaque.begin(), opaque.end());
+  QHash<QRgb, unsigned char> nearest;
+  for (const Entry &e : entries) {
+    int best = 1;
+    long bestDistance = -1;
+    for (std::size_t i = 1; i < out.palette.size(); ++i) {
+      const long dr = qRed(e.colour) - qRed(out.palette[i]);
+      const long dg = qGreen(e.colour) - qGreen(out.palette[i]);
+      const long db = qBlue(e.colour) - qBlue(out.palette[i]);
+      const long d = 3 * dr * dr + 4 * dg * dg + 2 * db * db;
+      if (bestDistance < 0 || d < bestDistance) {
+        bestDistance = d;
+        best = int(i);
+      }
+    }
+    nearest.insert(e.colour, static_cast<unsigned char>(best));
+  }
+  out.pixels.resize(std::size_t(out.width) * std::size_t(out.height));
+  for (int y = 0; y < image.height(); ++y) {
+    const QRgb *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+    for (int x = 0; x < image.width(); ++x) {
+      unsigned char index = 0;
+      if (qAlpha(row[x]) >= 128) {
+        index = nearest.value(row[x] | 0xff000000u);
+        if ((out.palette[index] & 0xffffffu) == 0xffffffu)
+          ++out.whitePixels;
+      }
+      out.pixels[std::size_t(y) * std::size_t(out.width) + std::size_t(x)] = index;
+    }
+  }
+  return out;
+}
+
+// --- Writers -----------------------------------------------------------------
+
+bool writeBmp(const QImage &drawn, const QString &path) {
+  return drawn.convertToFormat(QImage::Format_RGB32).save(path, "BMP");
+}
+
+bool writeGif(const Indexed &picture, const QString &path) {
+  int bits = 1;
+  while ((1 << bits) < static_cast<int>(picture.palette.size()))
+    ++bits;
+  std::vector<GifColorType> colours(std::size_t(1) << bits, GifColorType{0, 0, 0});
+  for (std::size_t i = 0; i < picture.palette.size(); ++i)
+    colours[i] = GifColorType{static_cast<GifByteType>(qRed(picture.palette[i])),
+                              static_cast<GifByteType>(qGreen(picture.palette[i])),
+                              static_cast<GifByteType>(qBlue(picture.palette[i]))};
+
+  int error = 0;
+  GifFileType *gif = EGifOpenFileName(QFile::encodeName(path).constData(), false, &error);
+  if (!gif) {
+    std::fprintf(stderr, "%s: %s\n", qPrintable(path), GifErrorString(error));
+    return false;
+  }
+  ColorMapObject *map = GifMakeMapObject(1 << bits, colours.data());
+  EGifSetGifVersion(gif, true);
+  bool ok = map && EGifPutScreenDesc(gif, picture.width, picture.height, bits, 0, map) == GIF_OK;
+
+  GraphicsControlBlock control{};
+  control.DisposalMode = DISPOSAL_UNSPECIFIED;
+  control.UserInputFlag = false;
+  control.DelayTime = 0;
+  control.TransparentColor = 0;
+  GifByteType extension[4];
+  const std::size_t length = EGifGCBToExtension(&control, extension);
+  ok = ok && EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, int(length), extension) == GIF_OK;
+  ok = ok && EGifPutImageDesc(gif, 0, 0, picture.width, picture.height, false, nullptr) == GIF_OK;
+  std::vector<GifPixelType> line(std::size_t(picture.width));
+  for (int y = 0; ok && y < picture.height; ++y) {
+    std::copy_n(picture.pixels.begin() + long(y) * picture.width, picture.width, line.begin());
+    ok = EGifPutLine(gif, line.data(), picture.width) == GIF_OK;
+  }
+  if (!ok)
+    std::fprintf(stderr, "%s: %s\n", qPrintable(path), GifErrorString(gif->Error));
+  if (EGifCloseFile(gif, &error) != GIF_OK) {
+    std::fprintf(stderr, "%s: %s\n", qPrintable(path), GifErrorString(error));
+    ok = false;
+  }
+  GifFreeMapObject(map);
+  return ok;
+}
+
+bool writePng(const Indexed &picture, const QString &path) {
+  QImage image(picture.width, picture.height, QImage::Format_Indexed8);
+  QList<QRgb> table(picture.palette.begin(), picture.palette.end());
+  table[0] = qRgba(255, 255, 255, 0);
+  image.setColorTable(table);
+  for (int y = 0; y < picture.height; ++y)
+    std::copy_n(picture.pixels.begin() + long(y) * picture.width, picture.width,
+                image.scanLine(y));
+  return image.save(path, "PNG");
+}
+
+const Rule *ruleFor(const QString &name) {
+  for (const Rule &rule : kRules)
+    if (name == QLatin1String(rule.name))
+      return &rule;
+  return nullptr;
+}
+
+bool make(const QString &name, const QString &sourceDir, const QDir &out) {
+  static const Rule plain{nullptr, Format::Bmp, 0, nullptr};
+  const Rule *found = ruleFor(name);
+  const Rule &rule = found ? *found : plain;
+  const QString source =
+      QDir(sourceDir).filePath((rule.mirrorOf ? QString::fromLatin1(rule.mirrorOf) : name) + ".svg");
+
+  g_svgTrouble = false;
+  QImage drawn = render(source, rule.format == Format::Bmp);
+  if (drawn.isNull()) {
+    std::fprintf(stderr, "%s: not a drawing Qt can read\n", qPrintable(source));
+    return false;
+  }
+  if (g_svgTrouble) {
+    std::fprintf(stderr, "%s: uses something the renderer cannot draw\n", qPrintable(source));
+    return false;
+  }
+  if (rule.mirrorOf)
+    drawn = drawn.mirrored(true, false);
+
+  QString path;
+  bool ok = false;
+  int colours = 0;
+  if (rule.format == Format::Bmp) {
+    path = out.filePath(name + ".bmp");
+    ok = writeBmp(drawn, path);
+  } else {
+    const Indexed picture = reduce(drawn, rule.colours);
+    colours = int(picture.palette.size()) - 1;
+    if (picture.whitePixels)
+      std::fprintf(stderr, "%s: %d opaque white pixels will show the background\n",
+                   qPrintable(source), picture.whitePixels);
+    path = out.filePath(name + (rule.format == Format::Gif ? ".gif" : ".png"));
+    ok = rule.format == Format::Gif ? writeGif(picture, path) : writePng(picture, path);
+  }
+  if (!ok) {
+    std::fprintf(stderr, "%s: cannot write\n", qPrintable(path));
+    return false;
+  }
+  std::printf("%-14s %3d x %-3d", qPrintable(QFileInfo(path).fileName()), drawn.width(),
+              drawn.height());
+  if (colours)
+    std::printf("  %d colours + transparent", colours);
+  std::printf("\n");
+  return true;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  qInstallMessageHandler(reportMessage);
+
+  const QStringList args = QCoreApplication::arguments();
+  if (args.size() != 3) {
+    std::fprintf(stderr, "usage: makepictures SOURCE_DIR OUTPUT_DIR\n");
+    return 2;
+  }
+  const QString sourceDir = args.at(1);
+  QDir out(args.at(2));
+  if (!out.exists() && !QDir().mkpath(out.path())) {
+    std::fprintf(stderr, "%s: cannot create\n", qPrintable(out.path()));
+    return 1;
+  }
+
+  QStringList names;
+  for (const QFileInfo &file : QDir(sourceDir).entryInfoList({"*.svg"}, QDir::Files, QDir::Name))
+    names << file.completeBaseName();
+  if (names.isEmpty()) {
+    std::fprintf(stderr, "%s: no drawings\n", qPrintable(sourceDir));
+    return 1;
+  }
+  for (const Rule &rule : kRules)
+    if (rule.mirrorOf && names.contains(QLatin1String(rule.mirrorOf)))
+      names << QString::fromLatin1(rule.name);
+  names.sort();
+
+  int failures = 0;
+  for (const QString &name : names)
+    if (!make(name, sourceDir, out))
+      ++failures;
+  return failures ? 1 : 0;
+}
