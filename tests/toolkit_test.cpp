@@ -1,14 +1,386 @@
+// The drawing target, the primitives and the layout devices.
+#include "toolkit/colors.h"
+#include "toolkit/devices.h"
 #include "toolkit/errors.h"
+#include "toolkit/primitives.h"
+#include "toolkit/rastercanvas.h"
+#include "toolkit/recordingcanvas.h"
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 using namespace abrevel;
 
+namespace {
+
+// A page drawing on the recording target at a given resolution; the
+// drawing scale follows the resolution as it does when printing.
+struct RecordedPage {
+  explicit RecordedPage(double dpi = 96) : cv(784, 561, dpi) {
+    page.target = &cv;
+    page.scale = static_cast<float>(dpi / 96);
+    cv.Font.Size = 10;
+  }
+  std::vector<DrawOp> ops(DrawOp::Kind kind) const {
+    std::vector<DrawOp> out;
+    for (const DrawOp &op : cv.ops())
+      if (op.kind == kind)
+        out.push_back(op);
+    return out;
+  }
+  RecordingCanvas cv;
+  Page page;
+};
+
+} // namespace
+
 TEST(Int16, RoundsHalvesToEvenAndRejectsOverflow) {
   EXPECT_EQ(toInt16(2.5), 2);
   EXPECT_EQ(toInt16(3.5), 4);
   EXPECT_EQ(toInt16(-0.5), 0);
+  EXPECT_EQ(toInt16(-1.5), -2);
   EXPECT_EQ(toInt16(32767.4), 32767);
   EXPECT_THROW(toInt16(32767.5), DrawError);
   EXPECT_THROW(toInt16(-32768.6), DrawError);
+  EXPECT_THROW(toInt16(std::nan("")), DrawError);
+}
+
+TEST(Colours, ComponentsAreClampedAndThePaletteHasSixteenColours) {
+  EXPECT_EQ(RGB(300, -5, 128), QColor(255, 0, 128));
+  EXPECT_EQ(QBColor(0), QColor(0, 0, 0));
+  EXPECT_EQ(QBColor(7), QColor(192, 192, 192));
+  EXPECT_EQ(QBColor(9), QColor(0, 0, 255));
+  EXPECT_EQ(QBColor(14), QColor(255, 255, 0));
+  EXPECT_EQ(QBColor(15), QColor(255, 255, 255));
+  EXPECT_THROW(QBColor(16), DrawError);
+}
+
+TEST(Canvas, PrintEndsTheLineAtTheLeftEdgeAndMeasuresLines) {
+  RecordingCanvas cv;
+  cv.Font.Size = 10; // 16-pixel lines, 6.67-pixel characters
+  cv.CurrentX = 40;
+  cv.CurrentY = 100;
+  cv.PrintRun("ab");
+  EXPECT_NEAR(cv.CurrentX, 40 + 2 * 6.6667, 1e-3);
+  EXPECT_EQ(cv.CurrentY, 100);
+  cv.Print("c");
+  EXPECT_EQ(cv.CurrentX, 0);
+  EXPECT_NEAR(cv.CurrentY, 116, 1e-9);
+  EXPECT_NEAR(cv.TextHeight("one\ntwo\nthree"), 48, 1e-9);
+  EXPECT_NEAR(cv.TextWidth("a\nabc"), 3 * 6.6667, 1e-3);
+  EXPECT_THROW(cv.SetFontName("Wingdings"), DrawError);
+  EXPECT_EQ(cv.Font.Name, "Arial");
+}
+
+TEST(Canvas, MirroredPictureExtendsLeftwardsAndNaturalSizeFollowsTheResolution) {
+  RecordingCanvas paper(2000, 3000, 192); // two target pixels per screen pixel
+  QImage image(10, 5, QImage::Format_RGB32);
+  image.fill(Qt::red);
+  const Picture picture(image);
+  paper.PaintPicture(picture, 100, 50);
+  paper.PaintPicture(picture, 100, 50, -30, 15);
+  ASSERT_EQ(paper.ops().size(), 2u);
+  EXPECT_EQ(paper.ops()[0].x2 - paper.ops()[0].x1, 20);
+  EXPECT_EQ(paper.ops()[0].y2 - paper.ops()[0].y1, 10);
+  EXPECT_TRUE(paper.ops()[1].mirrored);
+  EXPECT_EQ(paper.ops()[1].x1, 70);
+  EXPECT_EQ(paper.ops()[1].x2, 100);
+  EXPECT_THROW(paper.PaintPicture(Picture(), 0, 0), DrawError);
+}
+
+TEST(Primitives, ShiftedRunsComeBackToTheBaselineAndTheRoundedSize) {
+  struct Case {
+    const char *name;
+    void (*primitive)(Page &, const QString &);
+    double dpi;
+    double shift;
+  };
+  const Case cases[] = {
+      {"superscript on screen", PrintSuperscript, 96, -3},
+      {"subscript on screen", PrintSubscript, 96, 5},
+      {"superscript on paper", PrintSuperscript, 300, -3 * 300.0 / 96},
+      {"subscript on paper", PrintSubscript, 300, 5 * 300.0 / 96},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    RecordedPage rp(c.dpi);
+    rp.cv.Font.Size = 10.6;
+    rp.cv.CurrentX = 100;
+    rp.cv.CurrentY = 50;
+    c.primitive(rp.page, "2+");
+    rp.cv.PrintRun("x");
+    const auto texts = rp.ops(DrawOp::Text);
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_NEAR(texts[0].y1, 50 + c.shift, 1e-4);
+    EXPECT_EQ(texts[0].font.Size, 8);
+    EXPECT_EQ(texts[1].y1, 50);
+    EXPECT_EQ(texts[1].x1, texts[0].x2);
+    EXPECT_EQ(texts[1].font.Size, 11); // 10.6 comes back rounded
+  }
+}
+
+TEST(Primitives, BoldAndItalicAreOffAfterwardsWhateverTheyWere) {
+  RecordedPage rp;
+  rp.cv.Font.Bold = true;
+  rp.cv.Font.Italic = true;
+  PrintBold(rp.page, "gras");
+  EXPECT_FALSE(rp.cv.Font.Bold);
+  PrintItalic(rp.page, "italique");
+  EXPECT_FALSE(rp.cv.Font.Italic);
+  const auto texts = rp.ops(DrawOp::Text);
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_TRUE(texts[0].font.Bold);
+  EXPECT_TRUE(texts[1].font.Italic);
+}
+
+TEST(Primitives, SymbolGlyphsLineUpWithTheCurrentFontAndKeepItsSize) {
+  RecordedPage rp;
+  rp.cv.Font.Size = 10;
+  rp.cv.Font.Bold = true;
+  rp.cv.CurrentY = 50;
+  PrintSymbol(rp.page, "q®·»");
+  const auto texts = rp.ops(DrawOp::Text);
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0].text, QString::fromUtf8("θ→•≈"));
+  EXPECT_EQ(texts[0].font.Name, "Symbol");
+  EXPECT_TRUE(texts[0].font.Bold);
+  // Arial 10 cells are 16 px, Symbol 10 cells 16.67 px, rounded to 17: the
+  // glyphs go up one pixel so that the cells' bottoms meet.
+  EXPECT_EQ(texts[0].y1, 49);
+  EXPECT_EQ(rp.cv.CurrentY, 50);
+  EXPECT_EQ(rp.cv.Font.Name, "Arial");
+}
+
+TEST(Primitives, HeadingSetsItsStyleEndsTheLineAndRefreshesTheFolder) {
+  RecordedPage rp;
+  rp.page.applicationFolder = "/opt/abrevel";
+  rp.cv.Font.Italic = true;
+  rp.cv.Font.Underline = true;
+  rp.cv.ForeColor = QBColor(12);
+  rp.cv.CurrentX = 39;
+  rp.cv.CurrentY = 130;
+  PrintHeading(rp.page, "Titre");
+  EXPECT_EQ(rp.page.AppFolder, "/opt/abrevel/");
+  const auto texts = rp.ops(DrawOp::Text);
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0].font, (FontSpec{"Arial", 14, true, false, false}));
+  EXPECT_EQ(texts[0].color, QColor(0, 0, 0));
+  EXPECT_EQ(rp.cv.CurrentX, 0);
+  EXPECT_NEAR(rp.cv.CurrentY, 130 + 22.4, 1e-9);
+}
+
+TEST(Primitives, VectorArrowSpansTheTextAndAnEmptyOneIsTwoUnitsLong) {
+  struct Case {
+    QString text;
+    double dpi;
+  };
+  for (const Case &c : {Case{"", 96}, Case{"F", 96}, Case{"AB", 192}}) {
+    SCOPED_TRACE(c.text.toStdString() + " at " + std::to_string(c.dpi));
+    RecordedPage rp(c.dpi);
+    const double s = rp.page.scale;
+    rp.cv.CurrentX = 100;
+    rp.cv.CurrentY = 50;
+    const double width = rp.cv.TextWidth(c.text);
+    PrintVector(rp.page, c.text);
+    const auto lines = rp.ops(DrawOp::Line);
+    ASSERT_EQ(lines.size(), 3u);
+    const double x0 = std::nearbyint(100 - s), y0 = 50 - s;
+    const double tip = x0 + std::nearbyint(width + 2 * s);
+    EXPECT_EQ(lines[0].x1, x0);
+    EXPECT_EQ(lines[0].y1, y0);
+    EXPECT_EQ(lines[0].x2, tip);
+    EXPECT_EQ(lines[1].x1, tip - 3 * s);
+    EXPECT_EQ(lines[1].y1, y0 - 2 * s);
+    EXPECT_EQ(lines[2].y1, y0 + 2 * s);
+    EXPECT_EQ(lines[2].x2, tip);
+    EXPECT_EQ(rp.cv.CurrentX, std::nearbyint(100 + width));
+    EXPECT_EQ(rp.cv.CurrentY, 50);
+  }
+}
+
+TEST(Primitives, GradientRunsFromTheStartColourToTheEndColour) {
+  RecordedPage rp;
+  rp.cv.DrawWidth = 3;
+  DrawGradient(rp.page, 10, 20, 110, 24, 0, 100, 255, 5, 100, 155);
+  const auto lines = rp.ops(DrawOp::Line);
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines.front().color, QColor(0, 100, 255));
+  EXPECT_EQ(lines[2].color, QColor(2, 100, 205)); // 2.5 rounds to even
+  EXPECT_EQ(lines.back().color, QColor(5, 100, 155));
+  for (const DrawOp &line : lines) {
+    EXPECT_EQ(line.width, 1);
+    EXPECT_EQ(line.x1, 10);
+    EXPECT_EQ(line.x2, 110);
+  }
+  EXPECT_EQ(rp.cv.DrawWidth, 3);
+}
+
+TEST(Primitives, GradientUpsideDownDrawsNothingAndFlatIsAnErrorBeforeDrawing) {
+  RecordedPage rp;
+  rp.cv.DrawWidth = 3;
+  DrawGradient(rp.page, 10, 30, 110, 20, 0, 0, 0, 255, 255, 255);
+  EXPECT_TRUE(rp.ops(DrawOp::Line).empty());
+  EXPECT_EQ(rp.cv.DrawWidth, 3);
+
+  const ErrorRule stop(rp.page, OnError::Stop);
+  EXPECT_THROW(DrawGradient(rp.page, 10, 20, 110, 20, 0, 0, 0, 255, 255, 255), DrawError);
+  EXPECT_TRUE(rp.ops(DrawOp::Line).empty());
+  EXPECT_EQ(rp.cv.DrawWidth, 1);
+}
+
+TEST(ErrorRules, AFailingStatementIsSkippedOrStopsTheDrawer) {
+  RecordedPage rp;
+  rp.cv.CurrentY = 40000;         // does not fit 16 bits
+  PrintSuperscript(rp.page, "2"); // skipped: the drawer resumes
+  rp.cv.CurrentY = 10;
+  rp.cv.PrintRun("next");
+  EXPECT_EQ(rp.ops(DrawOp::Text).size(), 1u);
+
+  rp.cv.CurrentY = 40000;
+  const PageDrawer stopsAtFirstError = [](Page &p) {
+    const ErrorRule rule(p, OnError::Stop);
+    PrintSuperscript(p, "2");
+    p.cv().PrintRun("never");
+  };
+  callDrawer(rp.page, stopsAtFirstError);
+  EXPECT_EQ(rp.ops(DrawOp::Text).size(), 1u);
+  EXPECT_EQ(rp.page.onError, OnError::ResumeNext);
+}
+
+TEST(Devices, BlankLineTakesTheCurrentFontAndPrinterLinesOnlyPrintOnPaper) {
+  for (double dpi : {96.0, 300.0}) {
+    SCOPED_TRACE(dpi);
+    RecordedPage rp(dpi);
+    const double k = dpi / 96;
+    rp.page.line = 100;
+    ScreenStart(rp.page, "Titre");
+    double y = rp.cv.CurrentY;
+    BlankLines(rp.page, 1); // still the heading's 14 points
+    EXPECT_NEAR(rp.cv.CurrentY - y, 22.4 * k, 1e-9);
+    BodyFont(rp.page);
+    y = rp.cv.CurrentY;
+    BlankLines(rp.page, 1);
+    EXPECT_NEAR(rp.cv.CurrentY - y, 16 * k, 1e-9);
+    y = rp.cv.CurrentY;
+    PrinterBlankLine(rp.page);
+    EXPECT_NEAR(rp.cv.CurrentY - y, dpi == 96 ? 0 : 16 * k, 1e-9);
+    EXPECT_FALSE(rp.cv.Font.Bold);
+  }
+}
+
+TEST(Devices, RichLinesCallThePrimitivesAndBulletsKeepTheirColumn) {
+  RecordedPage rp;
+  rp.cv.CurrentY = 100;
+  PrintBullet(rp.page, 39, " *m*_{atome} {S:»} 10^{-3} \\*");
+  const auto texts = rp.ops(DrawOp::Text);
+  ASSERT_EQ(texts.size(), 9u);
+  EXPECT_EQ(texts[0].text, QString::fromUtf8("•"));
+  EXPECT_EQ(texts[0].x1, 39);
+  EXPECT_EQ(texts[1].text, " ");
+  EXPECT_TRUE(texts[2].font.Italic);
+  EXPECT_EQ(texts[3].text, "atome");
+  EXPECT_EQ(texts[3].y1, 105);
+  EXPECT_EQ(texts[5].text, QString::fromUtf8("≈"));
+  EXPECT_EQ(texts[7].text, "-3");
+  EXPECT_EQ(texts[7].y1, 97);
+  EXPECT_EQ(texts[8].text, " *"); // an escaped mark is plain text
+  EXPECT_EQ(rp.cv.CurrentY, 116);
+  // A bullet with text that has no leading space takes a Symbol space.
+  PrintBullet(rp.page, 39, "Texte");
+  EXPECT_EQ(rp.ops(DrawOp::Text)[9].text, QString::fromUtf8("• "));
+}
+
+TEST(Devices, CentredTextUsesItsMeasuringTemplate) {
+  RecordedPage rp;
+  PrintCentredInBox(rp.page, 100, 300, "*A* = *Z* + *N*", End::Run, "A = Z + N");
+  EXPECT_NEAR(rp.ops(DrawOp::Text)[0].x1, (400 - 9 * 20.0 / 3) / 2, 1e-9);
+  PrintCentredOn(rp.page, 392, "10^{-15} m", End::Line);
+  // Without a template the marks are not measured.
+  EXPECT_NEAR(rp.ops(DrawOp::Text)[5].x1, 392 - 7 * 20.0 / 6, 1e-9);
+}
+
+TEST(Devices, ArrowHeadsAreTwoStrokesToTheTip) {
+  RecordedPage rp(192);
+  ArrowHead(rp.page, 100, 200, Pointing::Down, QBColor(0));
+  ArrowHead(rp.page, 100, 200, Pointing::Right, QBColor(0));
+  const auto lines = rp.ops(DrawOp::Line);
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(QPointF(lines[0].x1, lines[0].y1), QPointF(94, 188));
+  EXPECT_EQ(QPointF(lines[1].x1, lines[1].y1), QPointF(106, 188));
+  EXPECT_EQ(QPointF(lines[2].x1, lines[2].y1), QPointF(88, 194));
+  EXPECT_EQ(QPointF(lines[3].x1, lines[3].y1), QPointF(88, 206));
+  for (const DrawOp &line : lines)
+    EXPECT_EQ(QPointF(line.x2, line.y2), QPointF(100, 200));
+}
+
+// ----- What only pixels show ------------------------------------------------------------
+
+TEST(Raster, MaskPenTintsWhiteAndLeavesBlackTextBlack) {
+  RasterCanvas cv(QSize(200, 60));
+  Page page;
+  page.target = &cv;
+  WhiteBox(page, 0, 0, 199, 59);
+  cv.CurrentX = 10;
+  cv.CurrentY = 10;
+  cv.Font.Size = 24;
+  cv.Font.Bold = true;
+  cv.Print("IIII");
+  TintPanel(page, 0, 0, 199, 59, RGB(205, 205, 255), RGB(205, 205, 255));
+  EXPECT_EQ(cv.DrawMode, CopyPen);
+  EXPECT_EQ(cv.image().pixelColor(190, 50), QColor(205, 205, 255));
+  // The darkest pixel of the text stays black.
+  int darkest = 255;
+  for (int y = 10; y < 40; ++y)
+    for (int x = 10; x < 80; ++x)
+      darkest = std::min(darkest, qGray(cv.image().pixel(x, y)));
+  EXPECT_EQ(darkest, 0);
+}
+
+TEST(Raster, KeyedPictureShowsTheWindowColourOnScreenAndWhiteOnPaper) {
+  QTemporaryDir dir;
+  QImage art(20, 10, QImage::Format_RGB32);
+  art.fill(Qt::white);
+  for (int y = 3; y < 8; ++y)
+    for (int x = 13; x < 18; ++x)
+      art.setPixelColor(x, y, QColor(200, 0, 0));
+  ASSERT_TRUE(art.save(dir.filePath("key.bmp")));
+
+  struct Case {
+    double dpi;
+    QColor background;
+  };
+  for (const Case &c : {Case{96, RGB(255, 253, 227)}, Case{192, QBColor(15)}}) {
+    SCOPED_TRACE(c.dpi);
+    RasterCanvas cv(QSize(100, 100), c.dpi);
+    cv.BackColor = RGB(255, 253, 227);
+    cv.Cls();
+    cv.Line(0, 0, 99, 99, QBColor(0), LineForm::FilledBox); // something under the picture
+    Page page;
+    page.target = &cv;
+    page.scale = static_cast<float>(c.dpi / 96);
+    page.AppFolder = dir.path() + "/";
+    const PictureSize size = PrepareKeyed(page, "key.bmp");
+    EXPECT_EQ(size, QSize(20, 10));
+    PaintKeyed(page, 10, 10);
+    const double k = c.dpi / 96;
+    EXPECT_EQ(cv.image().pixelColor(10 + int(2 * k), 10 + int(2 * k)), c.background);
+    EXPECT_EQ(cv.image().pixelColor(10 + int(15.5 * k), 10 + int(5.5 * k)), QColor(200, 0, 0));
+    // The buffer covers exactly the picture's physical size.
+    EXPECT_EQ(cv.image().pixelColor(10 + int(20 * k) + 1, 10), QColor(0, 0, 0));
+    PictureCleanUp(page, true);
+    EXPECT_TRUE(page.Image1.Picture().isNull());
+    EXPECT_EQ(page.Picturetampon.Width(), 1);
+  }
+}
+
+TEST(Raster, MissingPictureIsAnErrorOfItsStatementOnly) {
+  RecordedPage rp;
+  rp.page.AppFolder = "/nonexistent/";
+  const PictureSize size = MeasurePicture(rp.page, "pces999.gif");
+  EXPECT_EQ(size, QSize(73, 65)); // what the measuring image still reports
+  PaintFile(rp.page, "pces999.gif", 0, 0);
+  EXPECT_TRUE(rp.ops(DrawOp::Image).empty());
+  const ErrorRule stop(rp.page, OnError::Stop);
+  EXPECT_THROW(MeasurePicture(rp.page, "pces999.gif"), DrawError);
 }

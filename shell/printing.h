@@ -1,0 +1,54 @@
+// Printing a chapter on one page: the title band centred at the top, the
+// chapter's screens one below the other at their physical size, and the
+// publisher notice on the bottom line of the printable area.
+//
+// The page is drawn on the raster backend at the printer's resolution, at
+// most PrintDpiCap dots per inch, then handed to the printer as one image:
+// mask-pen panels and keyed pictures must look on paper as on screen, and a
+// printer's vector engine does not combine colours the way mask pen does.
+#pragma once
+
+#include "toolkit/page.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+
+class QPrinter;
+class QWidget;
+
+namespace abrevel {
+
+// The one-line notice at the foot of every printed page.
+extern const char *const PublisherNotice;
+
+// The resolution a printed page is drawn at, at most.
+inline constexpr int PrintDpiCap = 300;
+
+// Draws a chapter's page on a printed-page canvas of any backend: the band
+// at the top, the chapter's drawers one below the other from 20 screen
+// pixels under the band, the notice at the foot. The page state is left
+// pointing at the paper, with its scale.
+void DrawChapterPage(Page &page, Canvas &paper, std::int16_t chapter);
+
+// Prints the page's chapter on the printer as the print button does, once
+// the printer is chosen: portrait, one page.
+void PrintChapter(Page &page, QPrinter &printer);
+
+// The system's printer dialog; true when the user confirms a printer.
+bool showPrintDialog(QPrinter &printer, QWidget *parent);
+
+// The print button: the printer dialog with portrait preselected, then the
+// chapter on one page. Cancelling the dialog abandons the print: no
+// document is started and the page state is untouched.
+void Image3_Click(QWidget *parent, Page &page,
+                  const std::function<bool(QPrinter &, QWidget *)> &askPrinter = showPrintDialog);
+
+// Prints a chapter to an A4 portrait PDF file without a dialog, from the
+// pictures of appFolder, without touching TEMPO.SPC. False, with a reason
+// in *error, when the file cannot be written.
+bool printChapterToPdf(const QString &appFolder, int chapter, const QString &pdfFile,
+                       QString *error);
+
+} // namespace abrevel
