@@ -177,8 +177,8 @@ PictureSize PrepareKeyed(Page &p, const QString &file, bool measureInImage1) {
   p.Picturetampon.resize(p.ImageList1.ImageWidth(), p.ImageList1.ImageHeight());
   p.Picturetampon.Cls();
   // The key colour shows the page: the window's colour on screen, white on
-  // paper.
-  p.Picturetampon.setBackColor(p.scale == 1.0f ? p.cv().BackColor : QBColor(15));
+  // paper (a printer as fine as the screen counts as the screen).
+  p.Picturetampon.setBackColor(p.scale == 1.0f ? p.windowColour : QBColor(15));
   p.step([&] { p.Picturetampon.drawTransparent(p.ImageList1.Transparent(1), 0, 0); });
   return PictureSize(p.ImageList1.ImageWidth(), p.ImageList1.ImageHeight());
 }

@@ -32,6 +32,10 @@ public:
   QString AppFolder;        // application folder, ending in one separator
   std::int16_t chapter = 0; // chapter on display, 1 to 19
 
+  // The window's background colour, the paper colour of every screen. Keyed
+  // pictures show it through their key colour when drawn at scale 1.
+  QColor windowColour = QColor(255, 253, 227);
+
   // The folder the program runs from, as the platform gives it (no trailing
   // separator except at the root). PrintHeading refreshes AppFolder from it.
   QString applicationFolder;
