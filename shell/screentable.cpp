@@ -18,7 +18,7 @@ const std::array<ScreenRow, 47> table = {{
     {201, nullptr, 130, hidden, shown},  {202, nullptr, 130, shown, shown},
     {203, nullptr, 100, shown, hidden},  {301, nullptr, 200, hidden, shown},
     {302, nullptr, 100, shown, shown},   {303, nullptr, 200, shown, hidden},
-    {401, nullptr, 70, hidden, shown},   {402, nullptr, 70, shown, hidden},
+    {401, Screen401, 70, hidden, shown}, {402, Screen402, 70, shown, hidden},
     {501, nullptr, 120, hidden, shown},  {502, nullptr, 120, shown, shown},
     {503, nullptr, 120, shown, hidden},  {601, nullptr, 50, hidden, shown},
     {602, nullptr, 90, shown, hidden},   {701, nullptr, 120, hidden, shown},
@@ -46,7 +46,7 @@ struct PrintOnly {
   PageDrawer sheet;
 };
 const std::array<PrintOnly, 2> printOnly = {{
-    {4, nullptr},
+    {4, PrintSheet4},
     {6, nullptr},
 }};
 

@@ -205,7 +205,18 @@ void PaintImage1(Page &p, double x, double y, double w, double h) {
 }
 
 PictureSize PrepareScaledTransparent(Page &p, const QString &file) {
-  p.step([&] { p.Image1.setPicture(LoadPicture(p.AppFolder + file)); });
+  bool loaded = false;
+  p.step([&] {
+    p.Image1.setPicture(LoadPicture(p.AppFolder + file));
+    loaded = true;
+  });
+  // A file that cannot be loaded leaves nothing to draw. Composing what
+  // Image1 still holds would draw a stale picture, and on paper one s times
+  // larger at every print.
+  if (!loaded) {
+    p.ImageList1.Clear();
+    return PictureSize(p.Image1.Width(), p.Image1.Height());
+  }
   p.step([&] {
     const double s = p.scale;
     const int w = toInt16(p.Image1.Width() * s);

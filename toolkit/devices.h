@@ -91,6 +91,8 @@ void PaintImage1(Page &p, double x, double y, double w, double h);
 
 // Pre-scaled transparent picture, first half: loads the file into Image1
 // scaled by s through the buffer; returns Image1's (already scaled) size.
+// A file that cannot be loaded leaves the image list empty (nothing to
+// draw) and Image1 as it was.
 PictureSize PrepareScaledTransparent(Page &p, const QString &file);
 // Second half: draws Image1's picture transparently at (x, y).
 void DrawScaledTransparent(Page &p, double x, double y);
