@@ -76,7 +76,8 @@ using PictureSize = QSize;
 
 // Keyed picture, first half: loads the file (into Image1 first when
 // measureInImage1), puts it in the image list and composes it in the buffer
-// over the page background (the window's colour at scale 1, white on paper). Returns the image list's image size.
+// over the page background (the window's colour at scale 1, white on paper). Returns the image
+// list's image size.
 PictureSize PrepareKeyed(Page &p, const QString &file, bool measureInImage1 = true);
 // Keyed picture, second half: paints the buffer at (x, y), natural size.
 void PaintKeyed(Page &p, double x, double y);
