@@ -166,6 +166,16 @@ void PrintCentredInBox(Page &p, double x1, double x2, const QString &text, End e
   PrintRich(p, text, end);
 }
 
+void PrintFraction(Page &p, double x, double yRule, double width, const QString &numerator,
+                   const QString &denominator, const QColor &rule) {
+  Canvas &cv = p.cv();
+  cv.CurrentY = yRule - TH(p, measureOf(numerator, QString()));
+  PrintCentredInBox(p, x, x + width, numerator, End::Run);
+  cv.CurrentY = yRule;
+  PrintCentredInBox(p, x, x + width, denominator, End::Run);
+  cv.Line(x, yRule, x + width, yRule, rule);
+}
+
 // ----- Pictures -------------------------------------------------------------------
 
 PictureSize PrepareKeyed(Page &p, const QString &file, bool measureInImage1) {

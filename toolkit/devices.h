@@ -68,6 +68,12 @@ void PrintCentredOn(Page &p, double centre, const QString &text, End end = End::
                     const QString &measure = QString());
 void PrintCentredInBox(Page &p, double x1, double x2, const QString &text, End end = End::Line,
                        const QString &measure = QString());
+// A built fraction over a rule of the given width from x at height yRule:
+// the numerator on the line just above the rule, the denominator on the
+// line just below, each centred on the rule (runs marked as for PrintRich),
+// then the rule itself. The position is left at the rule's right end.
+void PrintFraction(Page &p, double x, double yRule, double width, const QString &numerator,
+                   const QString &denominator, const QColor &rule = QColor(0, 0, 0));
 
 // ----- Pictures ------------------------------------------------------------------
 // The size (screen pixels) a layout reads after a load; empty when nothing
