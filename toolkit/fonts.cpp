@@ -1,6 +1,11 @@
 #include "toolkit/fonts.h"
 
+#include <QFontMetrics>
+#include <QFontMetricsF>
+
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 
 namespace abrevel {
@@ -14,6 +19,25 @@ QString faceFor(const QString &name) {
   if (name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0)
     return QStringLiteral("DejaVu Sans");
   return QStringLiteral("Liberation Sans");
+}
+
+QFont qtFont(const FontSpec &font, double dpi) {
+  QFont f(isKnownFontName(font.Name) ? faceFor(font.Name) : font.Name);
+  f.setPixelSize(std::max(1, static_cast<int>(std::lround(font.Size * dpi / 72.0))));
+  f.setBold(font.Bold);
+  f.setItalic(font.Italic);
+  f.setUnderline(font.Underline);
+  f.setKerning(false);
+  return f;
+}
+
+double installedLineHeight(const FontSpec &font, double dpi) {
+  // A whole number of pixels, like a screen font's cell height.
+  return QFontMetrics(qtFont(font, dpi)).height();
+}
+
+double installedTextWidth(const FontSpec &font, double dpi, const QString &shown) {
+  return QFontMetricsF(qtFont(font, dpi)).horizontalAdvance(shown);
 }
 
 QChar symbolToUnicode(QChar c) {

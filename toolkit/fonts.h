@@ -7,6 +7,7 @@
 // Unicode first and drawn with DejaVu Sans, which has all those glyphs.
 #pragma once
 
+#include <QFont>
 #include <QString>
 
 namespace abrevel {
@@ -26,6 +27,15 @@ bool isKnownFontName(const QString &name);
 
 // The installed family that draws a font name ("Arial" -> "Liberation Sans").
 QString faceFor(const QString &name);
+
+// The Qt font that draws a font of the sheets at a resolution: the size in
+// points becomes a whole number of pixels, as a screen font's does.
+QFont qtFont(const FontSpec &font, double dpi);
+
+// One line of the font and the width of a text already in display form,
+// in pixels at that resolution, measured on the installed faces.
+double installedLineHeight(const FontSpec &font, double dpi);
+double installedTextWidth(const FontSpec &font, double dpi, const QString &shown);
 
 // The text as it appears in the given font: Symbol-font text is mapped
 // through the Symbol encoding to Unicode; any other font leaves it as it is.

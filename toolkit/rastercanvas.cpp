@@ -50,31 +50,19 @@ bool RasterCanvas::hasFont(const QString &name) const {
   return Canvas::hasFont(name) || QFontDatabase::hasFamily(name);
 }
 
-QFont RasterCanvas::qtFont(const FontSpec &font) const {
-  const QString face = isKnownFontName(font.Name) ? faceFor(font.Name) : font.Name;
-  QFont f(face);
-  f.setPixelSize(std::max(1, static_cast<int>(std::lround(font.Size * m_dpi / 72.0))));
-  f.setBold(font.Bold);
-  f.setItalic(font.Italic);
-  f.setUnderline(font.Underline);
-  f.setKerning(false);
-  return f;
-}
-
 double RasterCanvas::lineHeight(const FontSpec &font) const {
-  // A whole number of pixels, like a screen font's cell height.
-  return QFontMetrics(qtFont(font)).height();
+  return installedLineHeight(font, m_dpi);
 }
 
 double RasterCanvas::textWidth(const FontSpec &font, const QString &shown) const {
-  return QFontMetricsF(qtFont(font)).horizontalAdvance(shown);
+  return installedTextWidth(font, m_dpi, shown);
 }
 
 void RasterCanvas::paintText(double x, double y, const FontSpec &font, const QColor &color,
                              const QString &shown) {
   QPainter p(&m_image);
   p.setRenderHint(QPainter::TextAntialiasing);
-  const QFont f = qtFont(font);
+  const QFont f = qtFont(font, m_dpi);
   p.setFont(f);
   p.setPen(color);
   p.drawText(QPointF(x, y + QFontMetrics(f).ascent()), shown);

@@ -26,10 +26,6 @@ public:
   double ScaleHeight() const override { return m_image.height(); }
   double PixelsPerScreenPixel() const override { return m_dpi / 96.0; }
 
-  // The Qt font that draws a font of the sheets at this resolution: the
-  // size in points becomes a whole number of pixels, as a screen font does.
-  QFont qtFont(const FontSpec &font) const;
-
 protected:
   bool hasFont(const QString &name) const override;
   double lineHeight(const FontSpec &font) const override;

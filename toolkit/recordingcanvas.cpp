@@ -2,15 +2,19 @@
 
 namespace abrevel {
 
-RecordingCanvas::RecordingCanvas(double width, double height, double dpi)
-    : m_width(width), m_height(height), m_dpi(dpi) {}
+RecordingCanvas::RecordingCanvas(double width, double height, double dpi, Metrics metrics)
+    : m_width(width), m_height(height), m_dpi(dpi), m_metrics(metrics) {}
 
 double RecordingCanvas::lineHeight(const FontSpec &font) const {
+  if (m_metrics == Metrics::Installed)
+    return installedLineHeight(font, m_dpi);
   const bool symbol = font.Name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0;
   return em(font) * (symbol ? 1.25 : 1.2);
 }
 
 double RecordingCanvas::textWidth(const FontSpec &font, const QString &shown) const {
+  if (m_metrics == Metrics::Installed)
+    return installedTextWidth(font, m_dpi, shown);
   return static_cast<double>(shown.size()) * em(font) * (font.Bold ? 0.6 : 0.5);
 }
 

@@ -10,6 +10,10 @@
 //                  character (10 pt: "W" is 6.67 px wide, 8 in bold)
 //
 // Fonts it knows: "Arial" and "Symbol".
+//
+// With Metrics::Installed it measures text on the installed faces instead,
+// exactly as the raster backend does: for checks that a page fits with the
+// fonts it will really be drawn in.
 #pragma once
 
 #include "toolkit/canvas.h"
@@ -38,7 +42,10 @@ struct DrawOp {
 
 class RecordingCanvas : public Canvas {
 public:
-  explicit RecordingCanvas(double width = 800, double height = 600, double dpi = 96.0);
+  enum class Metrics { Fixed, Installed };
+
+  explicit RecordingCanvas(double width = 800, double height = 600, double dpi = 96.0,
+                           Metrics metrics = Metrics::Fixed);
 
   const std::vector<DrawOp> &ops() const { return m_ops; }
   void clearLog() { m_ops.clear(); }
@@ -68,6 +75,7 @@ private:
   double m_width;
   double m_height;
   double m_dpi;
+  Metrics m_metrics;
   std::vector<DrawOp> m_ops;
 };
 

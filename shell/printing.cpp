@@ -1,0 +1,129 @@
+#include "shell/printing.h"
+
+#include "shell/screentable.h"
+#include "shell/titleband.h"
+#include "toolkit/colors.h"
+#include "toolkit/rastercanvas.h"
+
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace abrevel {
+
+const char *const PublisherNotice = "Éditions de la Fiche Claire — Abrevel, fiches de synthèse de "
+                                    "physique-chimie, classe de seconde";
+
+namespace {
+
+// The margins of the PDF page: the unprintable edge of a common printer.
+constexpr double PdfMarginMm = 5.0;
+
+int printDpi(const QPrinter &printer) { return std::min(printer.resolution(), PrintDpiCap); }
+
+} // namespace
+
+void DrawChapterPage(Page &page, Canvas &paper, std::int16_t chapter) {
+  page.target = &paper;
+  // Printer pixels per screen pixel, kept as single precision.
+  page.scale = static_cast<float>(paper.PixelsPerScreenPixel());
+  const double s = page.scale;
+  paper.ForeColor = QBColor(0);
+
+  // The title band, painted into an image and centred at the top.
+  page.step([&] {
+    RasterCanvas band(QSize(TitleBandWidth, TitleBandHeight));
+    tito_Paint(band, chapter);
+    const double x = std::round((paper.ScaleWidth() - TitleBandWidth * s) / 2);
+    paper.PaintPicture(Picture(band.image()), x, 0);
+  });
+  page.step([&] { page.line = toInt16((TitleBandHeight + 20) * s); });
+  paper.DrawWidth = s;
+
+  for (PageDrawer drawer : printDrawers(chapter))
+    callDrawer(page, drawer);
+
+  // The publisher notice, centred on the bottom line of the printable area.
+  paper.Font.Size = 8;
+  page.step([&] { paper.SetFontName(QStringLiteral("Arial")); });
+  paper.Font.Bold = false;
+  paper.ForeColor = QBColor(0);
+  const QString notice = QString::fromUtf8(PublisherNotice);
+  paper.CurrentX = (paper.ScaleWidth() - paper.TextWidth(notice)) / 2;
+  paper.CurrentY = paper.ScaleHeight() - paper.TextHeight(notice);
+  paper.PrintRun(notice);
+}
+
+void PrintChapter(Page &page, QPrinter &printer) {
+  printer.setPageOrientation(QPageLayout::Portrait);
+  const int dpi = printDpi(printer);
+  const QRectF area = printer.pageLayout().paintRect(QPageLayout::Inch);
+  RasterCanvas paper(
+      QSize(static_cast<int>(area.width() * dpi), static_cast<int>(area.height() * dpi)), dpi);
+  paper.BackColor = QBColor(15);
+  paper.Cls();
+
+  Canvas *window = page.target;
+  DrawChapterPage(page, paper, page.chapter);
+  // The printed page goes with this function: the target returns to the
+  // window. The drawing scale stays until the window's next repaint.
+  page.target = window;
+
+  QPainter painter;
+  if (!painter.begin(&printer))
+    return;
+  const QRect device = printer.pageLayout().paintRectPixels(printer.resolution());
+  painter.drawImage(QRect(QPoint(0, 0), device.size()), paper.image());
+  painter.end();
+}
+
+void Image3_Click(QWidget *parent, Page &page,
+                  const std::function<bool(QPrinter &, QWidget *)> &askPrinter) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPageOrientation(QPageLayout::Portrait);
+  if (!askPrinter(printer, parent))
+    return; // cancelled: nothing is printed, nothing has changed
+  PrintChapter(page, printer);
+}
+
+bool showPrintDialog(QPrinter &printer, QWidget *parent) {
+  QPrintDialog dialog(&printer, parent);
+  dialog.setWindowTitle(QStringLiteral("Imprimer l'abrevel"));
+  return dialog.exec() == QDialog::Accepted;
+}
+
+bool printChapterToPdf(const QString &appFolder, int chapter, const QString &pdfFile,
+                       QString *error) {
+  const QFileInfo target(pdfFile);
+  if (target.isDir() || !QFileInfo(target.absolutePath()).isWritable()) {
+    if (error)
+      *error = QStringLiteral("cannot write %1").arg(pdfFile);
+    return false;
+  }
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(pdfFile);
+  printer.setResolution(PrintDpiCap);
+  printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                    QMarginsF(PdfMarginMm, PdfMarginMm, PdfMarginMm, PdfMarginMm),
+                                    QPageLayout::Millimeter));
+  Page page;
+  page.applicationFolder = appFolder;
+  page.AppFolder = withTrailingSeparator(appFolder);
+  page.chapter = static_cast<std::int16_t>(chapter);
+  page.screen = static_cast<std::int16_t>(chapter * 100 + 1);
+  PrintChapter(page, printer);
+  if (!QFileInfo::exists(pdfFile)) {
+    if (error)
+      *error = QStringLiteral("cannot write %1").arg(pdfFile);
+    return false;
+  }
+  return true;
+}
+
+} // namespace abrevel
