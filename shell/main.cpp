@@ -1,6 +1,29 @@
+// abrevel: the chapter summary sheet viewer. See shell/commandline.h for
+// what the command line does.
+#include "shell/commandline.h"
+
 #include <QApplication>
 
+#include <cstdio>
+
 int main(int argc, char *argv[]) {
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i)
+    arguments << QString::fromLocal8Bit(argv[i]);
+  const abrevel::ParsedCommandLine parsed = abrevel::parseCommandLine(arguments);
+  QString error = parsed.error;
+  if (!parsed.ok()) {
+    std::fprintf(stderr, "%s\n", error.toLocal8Bit().constData());
+    return abrevel::BadArgumentStatus;
+  }
+  if (parsed.command.mode == abrevel::CommandLine::Mode::Help) {
+    std::fputs(abrevel::usage().toLocal8Bit().constData(), stdout);
+    return 0;
+  }
+  if (!abrevel::preparePlatform(parsed.command, &error)) {
+    std::fprintf(stderr, "%s\n", error.toLocal8Bit().constData());
+    return 1;
+  }
   QApplication app(argc, argv);
-  return 0;
+  return abrevel::runCommandLine(parsed.command);
 }

@@ -1,0 +1,210 @@
+#include "shell/commandline.h"
+
+#include "shell/printing.h"
+#include "shell/screentable.h"
+#include "shell/viewerwindow.h"
+#include "toolkit/page.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QImage>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QTranslator>
+
+#include <cstdio>
+
+namespace abrevel {
+
+namespace {
+
+QString quoted(const QString &text) { return QStringLiteral("« %1 »").arg(text); }
+
+bool isNumber(const QString &text) {
+  static const QRegularExpression digits(QStringLiteral("^[0-9]{1,9}$"));
+  return digits.match(text).hasMatch();
+}
+
+ParsedCommandLine bad(const QString &message) {
+  return {CommandLine{}, QStringLiteral("abrevel : ") + message};
+}
+
+// The headless modes keep standard error for their own one-line messages:
+// the platform's notices (a missing runtime folder and the like) are
+// dropped, its errors still go through.
+QtMessageHandler platformMessages = nullptr;
+void headlessMessages(QtMsgType type, const QMessageLogContext &context, const QString &text) {
+  if (type == QtCriticalMsg || type == QtFatalMsg)
+    platformMessages(type, context, text);
+}
+
+void printLine(std::FILE *stream, const QString &line) {
+  std::fputs((line + QLatin1Char('\n')).toLocal8Bit().constData(), stream);
+}
+
+} // namespace
+
+ParsedCommandLine parseCommandLine(const QStringList &arguments) {
+  CommandLine command;
+  bool modeGiven = false;
+  bool folderGiven = false;
+  for (qsizetype i = 0; i < arguments.size(); ++i) {
+    const QString &option = arguments[i];
+    const qsizetype left = arguments.size() - i - 1;
+    if (option == QLatin1String("--help") || option == QLatin1String("-h")) {
+      command.mode = CommandLine::Mode::Help;
+      return {command, {}};
+    }
+    if (option == QLatin1String("--app-folder")) {
+      if (folderGiven)
+        return bad(QStringLiteral("l'option --app-folder est donnée deux fois"));
+      if (left < 1)
+        return bad(QStringLiteral("--app-folder attend un dossier"));
+      command.appFolder = arguments[++i];
+      if (!QFileInfo(command.appFolder).isDir())
+        return bad(QStringLiteral("le dossier d'application %1 n'existe pas")
+                       .arg(quoted(command.appFolder)));
+      folderGiven = true;
+      continue;
+    }
+    const bool render = option == QLatin1String("--render-screen");
+    const bool print = option == QLatin1String("--print-chapter");
+    if (render || print) {
+      if (modeGiven)
+        return bad(
+            QStringLiteral("une seule option --render-screen ou --print-chapter peut être donnée"));
+      modeGiven = true;
+      if (left < 2)
+        return bad(render ? QStringLiteral("--render-screen attend un code d'écran et un "
+                                           "fichier PNG")
+                          : QStringLiteral("--print-chapter attend un numéro de chapitre et "
+                                           "un fichier PDF"));
+      const QString number = arguments[++i];
+      command.output = arguments[++i];
+      if (command.output.isEmpty())
+        return bad(QStringLiteral("le nom du fichier à écrire est vide"));
+      if (render) {
+        command.mode = CommandLine::Mode::RenderScreen;
+        if (!isNumber(number))
+          return bad(QStringLiteral("%1 n'est pas un code d'écran (par exemple 101 ou 1202)")
+                         .arg(quoted(number)));
+        command.code = number.toInt();
+        if (!findScreen(command.code))
+          return bad(QStringLiteral("aucun écran ne porte le code %1").arg(command.code));
+      } else {
+        command.mode = CommandLine::Mode::PrintChapter;
+        command.chapter = isNumber(number) ? number.toInt() : 0;
+        if (command.chapter < 1 || command.chapter > 19)
+          return bad(
+              QStringLiteral("%1 n'est pas un numéro de chapitre (de 1 à 19)").arg(quoted(number)));
+      }
+      continue;
+    }
+    if (option.startsWith(QLatin1Char('-')))
+      return bad(
+          QStringLiteral("option inconnue %1 (abrevel --help donne l'usage)").arg(quoted(option)));
+    return bad(
+        QStringLiteral("argument inattendu %1 (abrevel --help donne l'usage)").arg(quoted(option)));
+  }
+  return {command, {}};
+}
+
+QString usage() {
+  return QStringLiteral(
+      "Usage : abrevel [--app-folder DOSSIER]\n"
+      "        abrevel [--app-folder DOSSIER] --render-screen CODE FICHIER.png\n"
+      "        abrevel [--app-folder DOSSIER] --print-chapter N FICHIER.pdf\n"
+      "\n"
+      "Sans option, la visionneuse s'ouvre sur le chapitre que l'application parente\n"
+      "a inscrit dans TEMPO.SPC.\n"
+      "  --render-screen CODE FICHIER.png  dessine l'écran CODE (101 à 1903) tel que la\n"
+      "                                    fenêtre le montre, en 784 × 561 pixels\n"
+      "  --print-chapter N FICHIER.pdf     imprime le chapitre N (1 à 19) dans un PDF\n"
+      "  --app-folder DOSSIER              le dossier d'application (images, son,\n"
+      "                                    TEMPO.SPC) est DOSSIER et non celui du programme\n"
+      "  --help                            affiche cette aide\n"
+      "Ces deux modes n'ont besoin d'aucun affichage et ne touchent pas à TEMPO.SPC.\n");
+}
+
+bool preparePlatform(const CommandLine &command, QString *error) {
+  if (command.mode == CommandLine::Mode::RenderScreen ||
+      command.mode == CommandLine::Mode::PrintChapter) {
+    platformMessages = qInstallMessageHandler(headlessMessages);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+      qputenv("QT_QPA_PLATFORM", "offscreen");
+    return true;
+  }
+  if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    return true;
+  if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+    if (error)
+      *error = QStringLiteral("abrevel : aucun affichage (DISPLAY et WAYLAND_DISPLAY sont vides) ; "
+                              "sans affichage, --render-screen et --print-chapter dessinent "
+                              "dans des fichiers");
+    return false;
+  }
+  return true;
+}
+
+QImage renderScreen(const QString &applicationFolder, int code) {
+  ViewerWindow window(applicationFolder, fixedChapter(static_cast<std::int16_t>(code / 100)),
+                      ViewerWindow::Options{false, false});
+  window.setAttribute(Qt::WA_DontShowOnScreen);
+  window.resize(ReferenceClientSize);
+  QImage image(ReferenceClientSize, QImage::Format_RGB32);
+  image.fill(windowBackColor());
+  if (!window.Form_Load())
+    return image;
+  window.page().screen = static_cast<std::int16_t>(code);
+  window.show();
+  // The first repaint: it shows the arrows of the screen.
+  window.Form_Paint();
+  window.render(&image);
+  return image;
+}
+
+int runCommandLine(const CommandLine &command) {
+  const QString folder =
+      command.appFolder.isEmpty() ? QCoreApplication::applicationDirPath() : command.appFolder;
+  switch (command.mode) {
+  case CommandLine::Mode::Help:
+    printLine(stdout, usage().trimmed());
+    return 0;
+  case CommandLine::Mode::RenderScreen: {
+    const QImage image = renderScreen(folder, command.code);
+    if (!image.save(command.output, "PNG")) {
+      printLine(stderr,
+                QStringLiteral("abrevel : impossible d'écrire %1").arg(quoted(command.output)));
+      return BadArgumentStatus;
+    }
+    return 0;
+  }
+  case CommandLine::Mode::PrintChapter: {
+    if (!printChapterToPdf(withTrailingSeparator(folder), command.chapter, command.output,
+                           nullptr)) {
+      printLine(stderr,
+                QStringLiteral("abrevel : impossible d'écrire %1").arg(quoted(command.output)));
+      return BadArgumentStatus;
+    }
+    return 0;
+  }
+  case CommandLine::Mode::Viewer: {
+    // The platform's own dialogs (the printer's) speak French too, when its
+    // translations are installed.
+    QTranslator platformFrench;
+    if (platformFrench.load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"),
+                            QStringLiteral("_"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+      QCoreApplication::installTranslator(&platformFrench);
+    ViewerWindow window(folder, handoffChapters(folder));
+    if (!window.Form_Load())
+      return 0; // no chapter: the program ends at once
+    window.show();
+    return QApplication::exec();
+  }
+  }
+  return 0;
+}
+
+} // namespace abrevel

@@ -1,0 +1,58 @@
+// The program's command line.
+//
+//   abrevel                                 the viewer, on the chapter the
+//                                           parent wrote into TEMPO.SPC
+//   abrevel --render-screen CODE FILE.png   screen CODE as the window shows it
+//   abrevel --print-chapter N FILE.pdf      chapter N printed to a PDF file
+//   abrevel --help                          a short usage
+//   --app-folder DIR, with any of them: the application folder is DIR
+//   instead of the executable's folder.
+//
+// The two headless modes never touch TEMPO.SPC and need no display. A bad
+// argument gets a one-line message on standard error and exit status 2.
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+namespace abrevel {
+
+// Exit status of a bad argument.
+inline constexpr int BadArgumentStatus = 2;
+
+struct CommandLine {
+  enum class Mode { Viewer, RenderScreen, PrintChapter, Help };
+  Mode mode = Mode::Viewer;
+  int code = 0;      // RenderScreen: a code of the screen table
+  int chapter = 0;   // PrintChapter: 1 to 19
+  QString output;    // the PNG or PDF file
+  QString appFolder; // empty: the executable's folder
+};
+
+struct ParsedCommandLine {
+  CommandLine command;
+  QString error; // the one-line message of a bad argument, empty when good
+  bool ok() const { return error.isEmpty(); }
+};
+
+// Reads the arguments that follow the program name.
+ParsedCommandLine parseCommandLine(const QStringList &arguments);
+
+QString usage();
+
+// Before the application object exists: the headless modes draw offscreen
+// unless a platform is chosen. The viewer needs a display; without one it
+// explains why on *error and gives false.
+bool preparePlatform(const CommandLine &command, QString *error);
+
+// Runs the command once the application object exists; returns the exit
+// status. A file that cannot be written is a bad argument: the message goes
+// to standard error and the status is 2.
+int runCommandLine(const CommandLine &command);
+
+// Draws screen `code` as the window shows it, at the reference client size,
+// into an image; the application folder gives the pictures.
+QImage renderScreen(const QString &applicationFolder, int code);
+
+} // namespace abrevel

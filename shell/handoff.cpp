@@ -1,0 +1,209 @@
+#include "shell/handoff.h"
+
+#include "toolkit/errors.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include <fcntl.h>
+#include <sys/types.h>
+#include <unistd.h>
+
+namespace abrevel {
+
+namespace {
+
+// The file opened for one access, closed when the access ends. It is opened
+// for reading and writing (created empty when missing), or for reading only
+// when it cannot be written.
+class HandoffFile {
+public:
+  explicit HandoffFile(const QString &path) {
+    const QByteArray name = QFile::encodeName(path);
+    do
+      m_fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    while (m_fd < 0 && errno == EINTR);
+    if (m_fd < 0)
+      m_fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+  }
+  ~HandoffFile() {
+    if (m_fd >= 0)
+      ::close(m_fd);
+  }
+  HandoffFile(const HandoffFile &) = delete;
+  HandoffFile &operator=(const HandoffFile &) = delete;
+
+  QByteArray read(int record) const {
+    if (m_fd < 0 || record < 1)
+      return {};
+    const off_t at = static_cast<off_t>(record - 1) * HandoffRecordLength;
+    unsigned char length[2];
+    if (readAt(length, 2, at) != 2)
+      return {};
+    const int declared = length[0] | (length[1] << 8);
+    const int n = std::min(declared, HandoffRecordTextMax);
+    QByteArray text(n, '\0');
+    if (n > 0 && readAt(text.data(), static_cast<size_t>(n), at + 2) != n)
+      return {}; // the text runs past the end of the file
+    return text;
+  }
+
+  // The length field and the text go out in one write call.
+  bool write(int record, const QByteArray &text) const {
+    if (m_fd < 0 || record < 1)
+      return false;
+    const QByteArray kept = text.left(HandoffRecordTextMax);
+    QByteArray bytes;
+    bytes.reserve(2 + kept.size());
+    bytes.append(static_cast<char>(kept.size() & 0xFF));
+    bytes.append(static_cast<char>((kept.size() >> 8) & 0xFF));
+    bytes.append(kept);
+    const off_t at = static_cast<off_t>(record - 1) * HandoffRecordLength;
+    ssize_t written;
+    do
+      written = ::pwrite(m_fd, bytes.constData(), static_cast<size_t>(bytes.size()), at);
+    while (written < 0 && errno == EINTR);
+    return written == bytes.size();
+  }
+
+private:
+  ssize_t readAt(void *buffer, size_t n, off_t at) const {
+    ssize_t got;
+    do
+      got = ::pread(m_fd, buffer, n, at);
+    while (got < 0 && errno == EINTR);
+    return got;
+  }
+
+  int m_fd = -1;
+};
+
+bool ignoredBlank(QChar c) {
+  return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n');
+}
+
+bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+
+} // namespace
+
+QString handoffPath(const QString &appFolder) { return appFolder + QStringLiteral("TEMPO.SPC"); }
+
+double Val(const QString &text) {
+  // The significant characters, blanks dropped wherever they stand.
+  QString s;
+  s.reserve(text.size());
+  for (QChar c : text)
+    if (!ignoredBlank(c))
+      s.append(c);
+
+  std::string number;
+  qsizetype i = 0;
+  const auto at = [&](qsizetype k) { return k < s.size() ? s[k] : QChar(); };
+  if (at(i) == QLatin1Char('+') || at(i) == QLatin1Char('-'))
+    number += static_cast<char>(s[i++].unicode());
+  bool digits = false;
+  while (isDigit(at(i))) {
+    number += static_cast<char>(s[i++].unicode());
+    digits = true;
+  }
+  if (at(i) == QLatin1Char('.')) {
+    number += '.';
+    ++i;
+    while (isDigit(at(i))) {
+      number += static_cast<char>(s[i++].unicode());
+      digits = true;
+    }
+  }
+  if (!digits)
+    return 0;
+  // An exponent counts only when digits follow it ("1E" is 1).
+  const QChar e = at(i).toUpper();
+  if (e == QLatin1Char('E') || e == QLatin1Char('D')) {
+    qsizetype k = i + 1;
+    std::string exponent = "e";
+    if (at(k) == QLatin1Char('+') || at(k) == QLatin1Char('-'))
+      exponent += static_cast<char>(s[k++].unicode());
+    if (isDigit(at(k))) {
+      while (isDigit(at(k)))
+        exponent += static_cast<char>(s[k++].unicode());
+      number += exponent;
+    }
+  }
+
+  const char *first = number.data();
+  if (*first == '+')
+    ++first; // from_chars takes no plus sign
+  double value = 0;
+  const auto result = std::from_chars(first, number.data() + number.size(), value);
+  if (result.ec == std::errc::result_out_of_range) {
+    // Too small is 0, too large an infinity of the number's sign.
+    const bool negativeExponent = number.find("e-") != std::string::npos;
+    if (negativeExponent)
+      return 0;
+    const double huge = std::numeric_limits<double>::infinity();
+    return number[0] == '-' ? -huge : huge;
+  }
+  return value;
+}
+
+std::optional<std::int16_t> chapterOf(const QString &text) {
+  try {
+    return toInt16(Val(text));
+  } catch (const DrawError &) {
+    return std::nullopt;
+  }
+}
+
+QString fromWindows1252(const QByteArray &bytes) {
+  // 0x80..0x9F, where Windows-1252 differs from Latin-1 (0 = unassigned,
+  // kept as the control character of the same code).
+  static constexpr std::array<char16_t, 32> high = {
+      0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+      0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+  QString out;
+  out.reserve(bytes.size());
+  for (char ch : bytes) {
+    const auto b = static_cast<unsigned char>(ch);
+    const char16_t mapped = (b >= 0x80 && b <= 0x9F) ? high[b - 0x80] : 0;
+    out.append(QChar(mapped ? mapped : char16_t(b)));
+  }
+  return out;
+}
+
+QByteArray readRecord(const QString &path, int record) { return HandoffFile(path).read(record); }
+
+bool writeRecord(const QString &path, int record, const QByteArray &text) {
+  return HandoffFile(path).write(record, text);
+}
+
+namespace handoff {
+
+std::int16_t startup(const QString &appFolder) {
+  const HandoffFile file(handoffPath(appFolder));
+  file.write(RunningFlagRecord, QByteArrayLiteral("OUI"));
+  // A value that does not fit 16 bits leaves the chapter at 0.
+  return chapterOf(fromWindows1252(file.read(ChapterRecord))).value_or(0);
+}
+
+double repaint(const QString &appFolder) {
+  const HandoffFile file(handoffPath(appFolder));
+  return Val(fromWindows1252(file.read(ChapterRecord)));
+}
+
+void shutdown(const QString &appFolder) {
+  const HandoffFile file(handoffPath(appFolder));
+  file.write(RunningFlagRecord, QByteArrayLiteral("NON"));
+  file.write(ChapterRecord, QByteArrayLiteral(" 0"));
+}
+
+} // namespace handoff
+
+} // namespace abrevel

@@ -1,0 +1,82 @@
+// The hand-off file TEMPO.SPC, shared with the parent application that
+// starts the viewer.
+//
+// The file lives in the application folder and is made of 128-byte records,
+// numbered from 1 (record n starts at byte (n - 1) × 128). The viewer uses
+// two of them, each holding one string stored as a 2-byte little-endian
+// length L followed by L bytes of Windows-1252 text:
+//
+//   record 18, running flag: "OUI" while the viewer runs, "NON" once closed;
+//   record 25, chapter:      the chapter number as text, written by the
+//                            parent; " 0" once the viewer is closed.
+//
+// Every other record belongs to the parent and is never read or written.
+// A string is written with one write call of exactly its 2 + L bytes, so no
+// byte outside it ever changes. The file is opened only for the moment of
+// one access and no lock is taken; a missing file is created empty.
+//
+// Reading a record: a record whose length field or text lies (partly)
+// beyond the end of the file reads empty. A length field larger than the
+// record's own space (126 bytes) is read as 126: the text never runs into
+// the next record.
+//
+// Errors are never reported: a file that cannot be opened or read gives an
+// empty text (chapter 0), a failed write is skipped.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+namespace abrevel {
+
+inline constexpr int HandoffRecordLength = 128;
+// The most text a record holds: the record less its length field.
+inline constexpr int HandoffRecordTextMax = HandoffRecordLength - 2;
+inline constexpr int RunningFlagRecord = 18;
+inline constexpr int ChapterRecord = 25;
+
+// AppFolder followed by the file name.
+QString handoffPath(const QString &appFolder);
+
+// The numeric value of a text the way the parent's platform reads numbers:
+// spaces, tabs and line feeds are ignored wherever they stand; an optional
+// sign, digits, one decimal point (never a comma) and an exponent (E or D,
+// "1E2" is 100) are read up to the first character that cannot continue the
+// number; a text that does not begin with a number is 0. A value too large
+// for a double is an infinity (and so does not fit 16 bits).
+double Val(const QString &text);
+
+// The chapter number a text stands for: its Val rounded to 16 bits, halves
+// to even; nullopt when the value does not fit 16 bits.
+std::optional<std::int16_t> chapterOf(const QString &text);
+
+// Windows-1252 bytes as text.
+QString fromWindows1252(const QByteArray &bytes);
+
+// One record's string, read or written in one access (open, transfer,
+// close). readRecord gives the empty string for a record beyond the end of
+// the file or a file that cannot be read. writeRecord writes at most 126
+// bytes of text; it returns false when the write failed.
+QByteArray readRecord(const QString &path, int record);
+bool writeRecord(const QString &path, int record, const QByteArray &text);
+
+// The viewer's three accesses, each one complete open, transfer and close.
+namespace handoff {
+
+// Start-up: record 18 = "OUI", then the chapter of record 25 (0 when it is
+// empty, not a number or does not fit 16 bits).
+std::int16_t startup(const QString &appFolder);
+
+// Repaint: the value of record 25, unrounded, for the caller to compare
+// with the chapter on display.
+double repaint(const QString &appFolder);
+
+// Shutdown: record 18 = "NON", record 25 = " 0".
+void shutdown(const QString &appFolder);
+
+} // namespace handoff
+
+} // namespace abrevel

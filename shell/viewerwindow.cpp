@@ -1,0 +1,516 @@
+#include "shell/viewerwindow.h"
+
+#include "shell/handoff.h"
+#include "shell/printing.h"
+#include "shell/screentable.h"
+#include "shell/titleband.h"
+#include "toolkit/colors.h"
+#include "toolkit/errors.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScreen>
+#include <QTimer>
+
+#include <algorithm>
+#include <optional>
+
+namespace abrevel {
+
+namespace {
+
+// Design positions and sizes are in twips.
+QRect fromTwips(int left, int top, int width, int height) {
+  return QRect(left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel,
+               height / TwipsPerPixel);
+}
+
+// The decoration the window assumes until the window manager tells: an
+// 8-pixel border, a 31-pixel title bar.
+const QSize ReferenceDecoration = QSize(800, 600) - ReferenceClientSize;
+
+// The arrow, print and close pictures are 32 × 32.
+constexpr int ButtonSize = 32;
+// The arrow's square, edges included, in twips.
+constexpr double ArrowTwips = ButtonSize * TwipsPerPixel;
+
+// Key codes of the arrow keys as the handler knows them.
+constexpr int KeyLeft = 37;
+constexpr int KeyRight = 39;
+
+int keyCodeOf(const QKeyEvent &event) {
+  switch (event.key()) {
+  case Qt::Key_Left:
+    return KeyLeft;
+  case Qt::Key_Right:
+    return KeyRight;
+  default:
+    return 0;
+  }
+}
+
+class HandoffChapters : public ChapterSource {
+public:
+  explicit HandoffChapters(QString applicationFolder) : m_folder(std::move(applicationFolder)) {}
+  // The path is built afresh at each access.
+  std::int16_t startup() override { return handoff::startup(withTrailingSeparator(m_folder)); }
+  double repaint() override { return handoff::repaint(withTrailingSeparator(m_folder)); }
+  void shutdown() override { handoff::shutdown(withTrailingSeparator(m_folder)); }
+
+private:
+  QString m_folder;
+};
+
+class FixedChapter : public ChapterSource {
+public:
+  explicit FixedChapter(std::int16_t chapter) : m_chapter(chapter) {}
+  std::int16_t startup() override { return m_chapter; }
+  double repaint() override { return m_chapter; }
+  void shutdown() override {}
+
+private:
+  std::int16_t m_chapter;
+};
+
+// Plain substitutes for button pictures missing from the application
+// folder, so that every button can still be seen and used.
+void drawArrow(QPainter &p, bool pointsRight) {
+  QPainterPath path;
+  const double tip = pointsRight ? 29 : 3;
+  const double back = pointsRight ? 5 : 27;
+  path.moveTo(tip, 16);
+  path.lineTo(back, 4);
+  path.lineTo(back, 28);
+  path.closeSubpath();
+  p.setRenderHint(QPainter::Antialiasing);
+  p.fillPath(path, RGB(0, 128, 128));
+  p.setPen(QPen(RGB(0, 64, 64), 1));
+  p.drawPath(path);
+}
+
+void drawPrinter(QPainter &p) {
+  p.setPen(QPen(Qt::black, 1));
+  p.setBrush(Qt::white);
+  p.drawRect(9, 3, 14, 10);
+  p.setBrush(QColor(192, 192, 192));
+  p.drawRect(3, 12, 26, 12);
+  p.setBrush(Qt::white);
+  p.drawRect(9, 20, 14, 9);
+}
+
+void drawCloseButton(QPainter &p) {
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(QColor(128, 128, 128), 1));
+  p.setBrush(QColor(192, 192, 192));
+  p.drawEllipse(QRectF(2, 2, 28, 28));
+  p.setPen(QPen(QColor(0, 0, 255), 4, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(10, 10), QPointF(22, 22));
+  p.drawLine(QPointF(22, 10), QPointF(10, 22));
+}
+
+} // namespace
+
+QColor windowBackColor() { return RGB(255, 253, 227); }
+
+LoadGeometry loadGeometry(const QRect &screen) {
+  if (screen.width() <= 850)
+    return {true, screen};
+  const QSize frame(800, 600);
+  const int left = screen.x() + (screen.width() - frame.width()) / 2;
+  // A screen lower than the frame keeps the title bar on it.
+  const int top = std::max(screen.y(), screen.y() + (screen.height() - frame.height()) / 2);
+  return {false, QRect(QPoint(left, top), frame)};
+}
+
+std::unique_ptr<ChapterSource> handoffChapters(const QString &applicationFolder) {
+  return std::make_unique<HandoffChapters>(applicationFolder);
+}
+
+std::unique_ptr<ChapterSource> fixedChapter(std::int16_t chapter) {
+  return std::make_unique<FixedChapter>(chapter);
+}
+
+// ----- ImageButton -----------------------------------------------------------
+
+ImageButton::ImageButton(QWidget *parent, const QString &name, const QRect &geometry,
+                         const QString &toolTip)
+    : QLabel(parent) {
+  setObjectName(name);
+  setGeometry(geometry);
+  setToolTip(toolTip);
+  setFocusPolicy(Qt::NoFocus);
+}
+
+void ImageButton::setPictureFile(const QString &path,
+                                 const std::function<void(QPainter &)> &substitute) {
+  QPixmap picture(path);
+  if (picture.isNull()) {
+    picture = QPixmap(ButtonSize, ButtonSize);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    substitute(p);
+  }
+  setPixmap(picture);
+}
+
+void ImageButton::mousePressEvent(QMouseEvent *event) {
+  m_pressed = true;
+  event->accept();
+}
+
+void ImageButton::mouseReleaseEvent(QMouseEvent *event) {
+  const QPointF at = event->position();
+  const bool click =
+      m_pressed && event->button() == Qt::LeftButton && rect().contains(at.toPoint());
+  m_pressed = false;
+  event->accept();
+  if (onMouseUp)
+    onMouseUp(event->button(), event->modifiers(), at.x() * TwipsPerPixel, at.y() * TwipsPerPixel);
+  if (click && onClick)
+    onClick();
+}
+
+// ----- ViewerWindow ------------------------------------------------------------
+
+ViewerWindow::ViewerWindow(const QString &applicationFolder,
+                           std::unique_ptr<ChapterSource> chapters, Options options)
+    : m_options(options), m_chapters(std::move(chapters)), m_surface(ReferenceClientSize) {
+  endProgram = [] { QCoreApplication::exit(0); };
+  setObjectName(QStringLiteral("Abrevel"));
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setFocusPolicy(Qt::StrongFocus);
+  QPalette colours = palette();
+  colours.setColor(QPalette::Window, windowBackColor());
+  setPalette(colours);
+  resize(ReferenceClientSize);
+
+  m_page.applicationFolder = applicationFolder;
+  m_page.target = &m_surface;
+  m_surface.BackColor = windowBackColor();
+  m_surface.Cls();
+
+  const QString folder = withTrailingSeparator(applicationFolder);
+
+  // The controls, in the window's design order.
+  Frame1 = new QWidget(this);
+  Frame1->setObjectName(QStringLiteral("Frame1"));
+  Frame1->setGeometry(fromTwips(3960, 2280, 1695, 495));
+  Frame1->setAutoFillBackground(true);
+  fbas = new ImageButton(Frame1, QStringLiteral("fbas"), fromTwips(1200, 0, 480, 480),
+                         QStringLiteral("suivant"));
+  fhaut = new ImageButton(Frame1, QStringLiteral("fhaut"), fromTwips(0, 0, 480, 480),
+                          QStringLiteral("précédent"));
+  fbas->hide();
+  fhaut->hide();
+  tito = new TitleBand(m_page, this);
+  Image3 = new ImageButton(tito, QStringLiteral("Image3"), fromTwips(10560, 0, 480, 480),
+                           QStringLiteral("Imprimer l'abrevel"));
+  Image2 = new ImageButton(tito, QStringLiteral("Image2"), fromTwips(11160, 60, 480, 480),
+                           QStringLiteral("Fermer l'abrevel"));
+
+  fbas->setPictureFile(folder + QStringLiteral("fbas.gif"),
+                       [](QPainter &p) { drawArrow(p, true); });
+  fhaut->setPictureFile(folder + QStringLiteral("fhaut.gif"),
+                        [](QPainter &p) { drawArrow(p, false); });
+  Image3->setPictureFile(folder + QStringLiteral("imprimer.gif"), drawPrinter);
+  Image2->setPictureFile(folder + QStringLiteral("fermer.gif"), drawCloseButton);
+
+  // The pointing hand over the four buttons, its hot spot at the fingertip.
+  const QPixmap hand(folder + QStringLiteral("main.gif"));
+  const QCursor pointer = hand.isNull() ? QCursor(Qt::PointingHandCursor) : QCursor(hand, 12, 1);
+  for (ImageButton *button : {fbas, fhaut, Image3, Image2})
+    button->setCursor(pointer);
+
+  const QString icon = folder + QStringLiteral("abrevel.png");
+  if (QFileInfo(icon).isFile())
+    setWindowIcon(QIcon(icon));
+
+  fbas->onMouseUp = [this](Qt::MouseButton b, Qt::KeyboardModifiers s, double x, double y) {
+    fbas_MouseUp(b, s, x, y);
+  };
+  fhaut->onMouseUp = [this](Qt::MouseButton b, Qt::KeyboardModifiers s, double x, double y) {
+    fhaut_MouseUp(b, s, x, y);
+  };
+  Image2->onClick = [this] { Image2_Click(); };
+  Image3->onClick = [this] { Image3_Click(); };
+
+  // Key preview: the window sees the keys whichever control has the focus.
+  for (QWidget *control : {static_cast<QWidget *>(Frame1), static_cast<QWidget *>(fbas),
+                           static_cast<QWidget *>(fhaut), static_cast<QWidget *>(tito),
+                           static_cast<QWidget *>(Image3), static_cast<QWidget *>(Image2)}) {
+    control->setFocusPolicy(Qt::NoFocus);
+    control->installEventFilter(this);
+  }
+}
+
+ViewerWindow::~ViewerWindow() = default;
+
+bool ViewerWindow::Form_Load() {
+  m_page.AppFolder = withTrailingSeparator(m_page.applicationFolder);
+  m_page.chapter = m_chapters->startup();
+  if (m_page.chapter == 0) {
+    end();
+    return false;
+  }
+
+  if (m_options.placeOnScreen) {
+    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+      const LoadGeometry geometry = loadGeometry(screen->geometry());
+      m_settling = true;
+      if (geometry.maximized) {
+        // Filling the screen also where nothing maximizes windows.
+        const QRect available = screen->availableGeometry();
+        resize(available.size());
+        move(available.topLeft());
+        setWindowState(windowState() | Qt::WindowMaximized);
+      } else {
+        // The frame is 800 × 600 once the window manager's decoration is
+        // known; until then the usual decoration is assumed.
+        m_frameTarget = geometry.frame;
+        m_decoration = ReferenceDecoration;
+        m_requestedClient = geometry.frame.size() - ReferenceDecoration;
+        resize(m_requestedClient);
+        move(geometry.frame.topLeft());
+      }
+    }
+  }
+
+  if (m_options.sound) {
+    m_soundFolder = withTrailingSeparator(m_page.applicationFolder);
+    MMControl1.Open(m_soundFolder + QStringLiteral("clac.wav"));
+  }
+  setWindowTitle(QStringLiteral("Abrevel"));
+  try {
+    m_page.screen = toInt16(m_page.chapter * 100 + 1);
+  } catch (const DrawError &) {
+    // No screen code for such a chapter: the page stays empty.
+  }
+  clearWindow();
+  placeFrame1(m_requestedClient.isValid() ? m_requestedClient : size());
+  return true;
+}
+
+void ViewerWindow::Form_Paint() {
+  if (m_ended)
+    return;
+  const double value = m_chapters->repaint();
+  if (value != m_page.chapter) {
+    std::optional<std::int16_t> chapter;
+    try {
+      chapter = toInt16(value);
+    } catch (const DrawError &) {
+      // A value beyond 16 bits leaves the chapter as it is.
+    }
+    if (chapter == 0) {
+      end();
+      return;
+    }
+    if (chapter)
+      setChapter(*chapter);
+    try {
+      m_page.screen = toInt16(m_page.chapter * 100 + 1);
+    } catch (const DrawError &) {
+    }
+    clearWindow();
+  }
+
+  m_page.target = &m_surface;
+  m_page.scale = 1.0f;
+  m_surface.DrawWidth = m_page.scale;
+
+  const ScreenRow *row = findScreen(m_page.screen);
+  if (!row)
+    return; // an empty page; the arrows keep their state
+  m_page.line = row->lineStart;
+  fhaut->setVisible(row->previousShown);
+  fbas->setVisible(row->nextShown);
+  callDrawer(m_page, row->drawer);
+}
+
+void ViewerWindow::Form_Unload() {
+  if (m_unloaded)
+    return;
+  m_unloaded = true;
+  MMControl1.Close();
+  m_chapters->shutdown();
+  end();
+}
+
+void ViewerWindow::Image2_Click() { close(); }
+
+void ViewerWindow::Image3_Click() {
+  if (m_ended)
+    return;
+  abrevel::Image3_Click(this, m_page);
+  // The next repaint takes the page state back to the window.
+  update();
+}
+
+void ViewerWindow::fbas_MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, double x, double y) {
+  turnPage(fbas, +1, x, y);
+}
+
+void ViewerWindow::fhaut_MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, double x, double y) {
+  turnPage(fhaut, -1, x, y);
+}
+
+void ViewerWindow::turnPage(ImageButton *arrow, int step, double x, double y) {
+  if (m_ended || arrow->isHidden())
+    return;
+  // A release off the arrow cancels the click.
+  if (x < 0 || x > ArrowTwips || y < 0 || y > ArrowTwips)
+    return;
+  arrow->hide();
+  MMControl1.Play();
+  try {
+    m_page.screen = toInt16(m_page.screen + step);
+  } catch (const DrawError &) {
+  }
+  clearWindow();
+  Form_Paint();
+  update();
+}
+
+void ViewerWindow::Form_KeyDown(int keyCode, Qt::KeyboardModifiers) {
+  if (m_ended)
+    return;
+  const auto turn = [this](int step) {
+    try {
+      m_page.screen = toInt16(m_page.screen + step);
+    } catch (const DrawError &) {
+    }
+    clearWindow();
+    Form_Paint();
+    update();
+  };
+  if (keyCode == KeyLeft && !fhaut->isHidden())
+    turn(-1);
+  if (keyCode == KeyRight && !fbas->isHidden())
+    turn(+1);
+}
+
+void ViewerWindow::clearWindow() {
+  if (m_surface.image().size() != size())
+    m_surface.resize(size());
+  m_surface.Cls();
+}
+
+void ViewerWindow::setChapter(std::int16_t chapter) {
+  if (chapter == m_page.chapter)
+    return;
+  m_page.chapter = chapter;
+  // The band names the chapter: let it repaint with the new one.
+  tito->update();
+}
+
+void ViewerWindow::end() {
+  m_ended = true;
+  if (endProgram)
+    endProgram();
+}
+
+void ViewerWindow::placeFrame1(QSize client) {
+  // Bottom centre: the 33-pixel frame ends 2 pixels above the bottom edge.
+  Frame1->move((client.width() - Frame1->width()) / 2, client.height() - 35);
+}
+
+void ViewerWindow::fitFrameToDecoration() {
+  if (!m_settling || !m_frameTarget.isValid() || !isVisible() ||
+      (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)))
+    return;
+  const QRect frame = frameGeometry();
+  const QSize decoration = frame.size() - geometry().size();
+  // While the window manager takes the window in, the frame it reports
+  // can be anything: only a frame around the client is a decoration.
+  const bool plausible =
+      frame.contains(geometry()) && decoration.width() <= 200 && decoration.height() <= 200;
+  if (!plausible || decoration == m_decoration)
+    return;
+  m_decoration = decoration;
+  m_requestedClient = m_frameTarget.size() - decoration;
+  resize(m_requestedClient);
+  move(m_frameTarget.topLeft());
+  placeFrame1(m_requestedClient);
+}
+
+bool ViewerWindow::event(QEvent *event) {
+  switch (event->type()) {
+  case QEvent::Show:
+  case QEvent::Move:
+  case QEvent::Resize:
+  case QEvent::WindowActivate: {
+    const bool handled = QWidget::event(event);
+    fitFrameToDecoration();
+    return handled;
+  }
+  case QEvent::MouseButtonPress:
+  case QEvent::KeyPress:
+    // The user has the window: its load-time geometry is settled.
+    m_settling = false;
+    break;
+  default:
+    break;
+  }
+  return QWidget::event(event);
+}
+
+void ViewerWindow::paintEvent(QPaintEvent *) {
+  // The platform's erase, then the repaint handler, on the window's surface.
+  clearWindow();
+  Form_Paint();
+  QPainter(this).drawImage(0, 0, m_surface.image());
+  // The window manager may tell its decoration only once the window is on
+  // the screen, without moving or resizing it: look again after painting.
+  if (m_settling && m_frameTarget.isValid())
+    QTimer::singleShot(0, this, [this] { fitFrameToDecoration(); });
+}
+
+void ViewerWindow::resizeEvent(QResizeEvent *event) {
+  QWidget::resizeEvent(event);
+  // Maximized at load: the frame goes to the bottom centre of the size the
+  // window is given.
+  if (m_settling && (windowState() & Qt::WindowMaximized))
+    placeFrame1(size());
+}
+
+void ViewerWindow::closeEvent(QCloseEvent *event) {
+  // A program already ended (no chapter) closes without unloading.
+  if (!m_ended)
+    Form_Unload();
+  event->accept();
+}
+
+void ViewerWindow::keyPressEvent(QKeyEvent *event) {
+  const int code = keyCodeOf(*event);
+  if (code == 0) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  Form_KeyDown(code, event->modifiers());
+  event->accept();
+}
+
+bool ViewerWindow::eventFilter(QObject *watched, QEvent *event) {
+  if (event->type() == QEvent::MouseButtonPress)
+    m_settling = false;
+  if (event->type() == QEvent::KeyPress) {
+    m_settling = false;
+    auto *key = static_cast<QKeyEvent *>(event);
+    if (keyCodeOf(*key) != 0) {
+      Form_KeyDown(keyCodeOf(*key), key->modifiers());
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+} // namespace abrevel

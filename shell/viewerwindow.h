@@ -1,0 +1,168 @@
+// The viewer window "Abrevel": the page drawn on a pale cream surface, the
+// teal title band with the print and close buttons across the top, and the
+// previous and next arrows in a small frame at the bottom centre.
+//
+// Drawing model: the window's surface is a RasterCanvas of the client size;
+// every repaint erases it to the background colour, runs Form_Paint (which
+// draws the current screen on it through the page drawers) and shows it.
+// Nothing is kept between repaints but the page state.
+//
+// The window takes its chapter from a ChapterSource: the hand-off file
+// TEMPO.SPC when it runs as the viewer, a fixed chapter when it renders a
+// screen for the command line (which then never touches the file).
+#pragma once
+
+#include "shell/clicksound.h"
+#include "toolkit/page.h"
+#include "toolkit/rastercanvas.h"
+
+#include <QColor>
+#include <QLabel>
+#include <QRect>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace abrevel {
+
+class TitleBand;
+
+// Twips per screen pixel: the design layout and the arrows' release points
+// are measured in twips.
+inline constexpr int TwipsPerPixel = 15;
+
+// The window's background, the paper colour of every screen.
+QColor windowBackColor(); // RGB(255, 253, 227)
+
+// The client area the headless renderer draws: an 800 × 600 frame less an
+// 8-pixel border on each side, a 31-pixel title bar and an 8-pixel bottom
+// border. Also the window's first guess before the real decoration is known.
+inline constexpr QSize ReferenceClientSize(800 - 8 - 8, 600 - 31 - 8);
+
+// Where the window goes at load, from the screen's size in pixels: on a
+// screen wider than 850 pixels an 800 × 600 frame centred on the screen
+// (kept inside it when the screen is lower than 600), otherwise maximized.
+struct LoadGeometry {
+  bool maximized = false;
+  QRect frame; // the outer frame, title bar and borders included
+};
+LoadGeometry loadGeometry(const QRect &screen);
+
+// The window's three accesses to the chapter.
+class ChapterSource {
+public:
+  virtual ~ChapterSource() = default;
+  virtual std::int16_t startup() = 0; // running flag set, chapter read
+  virtual double repaint() = 0;       // chapter value re-read at each repaint
+  virtual void shutdown() = 0;        // running flag cleared, chapter reset
+};
+// The hand-off file of an application folder.
+std::unique_ptr<ChapterSource> handoffChapters(const QString &applicationFolder);
+// A chapter fixed once for all; no file is read or written.
+std::unique_ptr<ChapterSource> fixedChapter(std::int16_t chapter);
+
+// A picture control that reports mouse releases (in twips, relative to its
+// top left corner) and clicks (press and release both on it).
+class ImageButton : public QLabel {
+public:
+  ImageButton(QWidget *parent, const QString &name, const QRect &geometry, const QString &toolTip);
+  // Shows the picture file, or a plain drawn substitute when it is missing.
+  void setPictureFile(const QString &path, const std::function<void(QPainter &)> &substitute);
+
+  std::function<void(Qt::MouseButton, Qt::KeyboardModifiers, double x, double y)> onMouseUp;
+  std::function<void()> onClick;
+
+protected:
+  void mousePressEvent(QMouseEvent *event) override;
+  void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+  bool m_pressed = false;
+};
+
+class ViewerWindow : public QWidget {
+public:
+  struct Options {
+    // Form_Load places the window on its screen (off for the headless
+    // renderer, which sizes the window itself).
+    bool placeOnScreen = true;
+    bool sound = true;
+  };
+
+  ViewerWindow(const QString &applicationFolder, std::unique_ptr<ChapterSource> chapters,
+               Options options);
+  ViewerWindow(const QString &applicationFolder, std::unique_ptr<ChapterSource> chapters)
+      : ViewerWindow(applicationFolder, std::move(chapters), Options()) {}
+  ~ViewerWindow() override;
+
+  // ----- Handlers ------------------------------------------------------
+  // Load: false when there is no chapter and the program must end (the
+  // window is then never shown).
+  bool Form_Load();
+  // Repaint: re-reads the chapter and draws the current screen.
+  void Form_Paint();
+  // Unload: closes the sound, clears the running flag, ends the program.
+  void Form_Unload();
+  void Image2_Click(); // close button
+  void Image3_Click(); // print button
+  // Arrow releases, the release point in twips relative to the arrow.
+  void fbas_MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, double x, double y);
+  void fhaut_MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, double x, double y);
+  // Arrow keys: 37 (left) and 39 (right).
+  void Form_KeyDown(int keyCode, Qt::KeyboardModifiers shift);
+
+  // ----- State ----------------------------------------------------------
+  Page &page() { return m_page; }
+  const Page &page() const { return m_page; }
+  RasterCanvas &surface() { return m_surface; }
+  // True once the program has been ended (no chapter, or unloaded).
+  bool ended() const { return m_ended; }
+  bool unloaded() const { return m_unloaded; }
+  // What ending the program does; by default it leaves the event loop.
+  std::function<void()> endProgram;
+
+  // ----- Controls -------------------------------------------------------
+  QWidget *Frame1 = nullptr;
+  ImageButton *fbas = nullptr;  // next arrow
+  ImageButton *fhaut = nullptr; // previous arrow
+  TitleBand *tito = nullptr;
+  ImageButton *Image3 = nullptr; // print button, on the band
+  ImageButton *Image2 = nullptr; // close button, on the band
+  ClickSound MMControl1;
+
+protected:
+  bool event(QEvent *event) override;
+  void paintEvent(QPaintEvent *event) override;
+  void resizeEvent(QResizeEvent *event) override;
+  void closeEvent(QCloseEvent *event) override;
+  void keyPressEvent(QKeyEvent *event) override;
+  bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+  void turnPage(ImageButton *arrow, int step, double x, double y);
+  void clearWindow();
+  void setChapter(std::int16_t chapter);
+  void end();
+  void placeFrame1(QSize client);
+  void fitFrameToDecoration();
+
+  Options m_options;
+  std::unique_ptr<ChapterSource> m_chapters;
+  Page m_page;
+  RasterCanvas m_surface;
+  QString m_soundFolder;
+  bool m_ended = false;
+  bool m_unloaded = false;
+  // Load-time geometry, followed until the user first clicks or presses a
+  // key: the frame the window should have, the decoration last seen and the
+  // client size asked for. The window manager reports its decoration only
+  // once the window is shown; the client is then sized to fit the frame.
+  QRect m_frameTarget;
+  QSize m_decoration;
+  QSize m_requestedClient;
+  bool m_settling = false;
+};
+
+} // namespace abrevel

@@ -1,0 +1,140 @@
+// The command line, through the real program: bad arguments, the headless
+// screen render.
+#include "shell/commandline.h"
+#include "shell/handoff.h"
+
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace abrevel;
+
+namespace {
+
+struct ProgramRun {
+  int status = -1;
+  QByteArray out;
+  QByteArray err;
+};
+
+ProgramRun runProgram(const QStringList &arguments) {
+  QProcess program;
+  program.start(QStringLiteral(ABREVEL_EXE), arguments);
+  ProgramRun run;
+  if (!program.waitForFinished(60000)) {
+    program.kill();
+    program.waitForFinished();
+    return run;
+  }
+  run.status = program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
+  run.out = program.readAllStandardOutput();
+  run.err = program.readAllStandardError();
+  return run;
+}
+
+} // namespace
+
+TEST(CommandLine, ParsesTheThreeModes) {
+  const QString dir = QStringLiteral(ABREVEL_APP_DIR);
+  ParsedCommandLine p = parseCommandLine({});
+  ASSERT_TRUE(p.ok());
+  EXPECT_EQ(p.command.mode, CommandLine::Mode::Viewer);
+
+  p = parseCommandLine({"--app-folder", dir, "--render-screen", "1202", "a.png"});
+  ASSERT_TRUE(p.ok()) << p.error.toStdString();
+  EXPECT_EQ(p.command.mode, CommandLine::Mode::RenderScreen);
+  EXPECT_EQ(p.command.code, 1202);
+  EXPECT_EQ(p.command.output, QStringLiteral("a.png"));
+  EXPECT_EQ(p.command.appFolder, dir);
+
+  p = parseCommandLine({"--print-chapter", "19", "b.pdf", "--app-folder", dir});
+  ASSERT_TRUE(p.ok()) << p.error.toStdString();
+  EXPECT_EQ(p.command.mode, CommandLine::Mode::PrintChapter);
+  EXPECT_EQ(p.command.chapter, 19);
+  EXPECT_EQ(p.command.output, QStringLiteral("b.pdf"));
+
+  EXPECT_EQ(parseCommandLine({"--help"}).command.mode, CommandLine::Mode::Help);
+}
+
+TEST(CommandLine, BadArgumentsGetOneLineAndStatusTwo) {
+  QTemporaryDir dir;
+  const QString png = dir.filePath(QStringLiteral("out.png"));
+  const QString pdf = dir.filePath(QStringLiteral("out.pdf"));
+  const QString nowhere = dir.filePath(QStringLiteral("no/such/folder/out.png"));
+  const QStringList cases[] = {
+      {"--frobnicate"},
+      {"stray"},
+      {"--render-screen"},
+      {"--render-screen", "101"},
+      {"--render-screen", "abc", png},
+      {"--render-screen", "104", png},
+      {"--render-screen", "-101", png},
+      {"--render-screen", "101", ""},
+      {"--render-screen", "101", nowhere},
+      {"--print-chapter", "0", pdf},
+      {"--print-chapter", "20", pdf},
+      {"--print-chapter", "x", pdf},
+      {"--print-chapter", "3"},
+      {"--print-chapter", "3", pdf, "--render-screen", "101", png},
+      {"--app-folder"},
+      {"--app-folder", dir.filePath(QStringLiteral("missing"))},
+      {"--app-folder", dir.path(), "--app-folder", dir.path()},
+  };
+  for (const QStringList &arguments : cases) {
+    const ProgramRun run = runProgram(arguments);
+    const QString what = arguments.join(QLatin1Char(' '));
+    EXPECT_EQ(run.status, BadArgumentStatus) << what.toStdString();
+    EXPECT_EQ(run.err.count('\n'), 1) << what.toStdString() << ": " << run.err.constData();
+    EXPECT_TRUE(run.err.startsWith("abrevel : ")) << run.err.constData();
+  }
+  EXPECT_FALSE(QFile::exists(png));
+}
+
+TEST(CommandLine, HelpPrintsTheUsage) {
+  const ProgramRun run = runProgram({"--help"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_TRUE(run.out.contains("--render-screen CODE")) << run.out.constData();
+  EXPECT_TRUE(run.err.isEmpty());
+}
+
+TEST(CommandLine, RenderScreenDrawsTheWindowWithoutTouchingTheHandoffFile) {
+  QTemporaryDir dir;
+  // An application folder with the pictures and a parent's TEMPO.SPC.
+  for (const QString &name : QDir(QStringLiteral(ABREVEL_APP_DIR)).entryList(QDir::Files))
+    if (!name.startsWith(QLatin1String("abrevel")) && name != QLatin1String("TEMPO.SPC"))
+      QFile::copy(QStringLiteral(ABREVEL_APP_DIR "/") + name, dir.filePath(name));
+  const QString tempo = handoffPath(dir.path() + QLatin1Char('/'));
+  QByteArray parent(30 * HandoffRecordLength, '\x5A');
+  {
+    QFile file(tempo);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(parent);
+  }
+
+  const QString png = dir.filePath(QStringLiteral("screen.png"));
+  const ProgramRun run = runProgram({"--app-folder", dir.path(), "--render-screen", "102", png});
+  ASSERT_EQ(run.status, 0) << run.err.constData();
+  const QImage image(png);
+  ASSERT_EQ(image.size(), QSize(784, 561));
+  // The band across the top, the page's cream below it.
+  EXPECT_EQ(image.pixelColor(2, 2), QColor(0, 128, 128));
+  EXPECT_EQ(image.pixelColor(780, 100), QColor(255, 253, 227));
+  // Screen 102 shows the previous arrow only: its square at the left of the
+  // bottom frame holds the arrow picture, the next arrow's square is bare.
+  const QRect previous(335, 526, 32, 32), next(415, 526, 32, 32);
+  bool previousDrawn = false, nextDrawn = false;
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x) {
+      previousDrawn |= image.pixelColor(previous.topLeft() + QPoint(x, y)) != QColor(255, 253, 227);
+      nextDrawn |= image.pixelColor(next.topLeft() + QPoint(x, y)) != QColor(255, 253, 227);
+    }
+  EXPECT_TRUE(previousDrawn);
+  EXPECT_FALSE(nextDrawn);
+
+  QFile file(tempo);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), parent);
+}
