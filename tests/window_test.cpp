@@ -298,9 +298,13 @@ TEST_F(ViewerTest, ChapterZeroAtRepaintEndsWithoutUnloading) {
 TEST_F(ViewerTest, ChapterBeyondSixteenBitsKeepsTheChapter) {
   auto w = running("7");
   QTest::keyClick(w.get(), Qt::Key_Right);
+  ASSERT_EQ(w->page().screen, 702);
   parentWrites("40000");
   w->repaint();
+  // The value differs from the chapter on display but cannot become one:
+  // the chapter stays and, as for any other change, its first screen shows.
   EXPECT_EQ(w->page().chapter, 7);
+  EXPECT_EQ(navigation(*w), (Navigation{701, false, true}));
   EXPECT_EQ(ends, 0);
 }
 
