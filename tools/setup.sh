@@ -8,6 +8,7 @@ cd "$(dirname "$0")/.."
 packages=(
   cmake g++ make pkg-config                            # toolchain
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev          # Qt 6: widgets, printing, sound, SVG
+  qt6-translations-l10n                                # the print dialog in French
   qt6-qpa-plugins libgl-dev                            # window system plugins (xcb, offscreen)
   gstreamer1.0-plugins-base                            # plays the click sound
   libgtest-dev                                         # unit tests
