@@ -371,6 +371,19 @@ void ViewerWindow::turnPage(ImageButton *arrow, int step, double x, double y) {
     return;
   arrow->hide();
   MMControl1.Play();
+  moveScreen(step);
+}
+
+void ViewerWindow::Form_KeyDown(int keyCode, Qt::KeyboardModifiers) {
+  if (m_ended)
+    return;
+  if (keyCode == KeyLeft && !fhaut->isHidden())
+    moveScreen(-1);
+  if (keyCode == KeyRight && !fbas->isHidden())
+    moveScreen(+1);
+}
+
+void ViewerWindow::moveScreen(int step) {
   try {
     m_page.screen = toInt16(m_page.screen + step);
   } catch (const DrawError &) {
@@ -378,24 +391,6 @@ void ViewerWindow::turnPage(ImageButton *arrow, int step, double x, double y) {
   clearWindow();
   Form_Paint();
   update();
-}
-
-void ViewerWindow::Form_KeyDown(int keyCode, Qt::KeyboardModifiers) {
-  if (m_ended)
-    return;
-  const auto turn = [this](int step) {
-    try {
-      m_page.screen = toInt16(m_page.screen + step);
-    } catch (const DrawError &) {
-    }
-    clearWindow();
-    Form_Paint();
-    update();
-  };
-  if (keyCode == KeyLeft && !fhaut->isHidden())
-    turn(-1);
-  if (keyCode == KeyRight && !fbas->isHidden())
-    turn(+1);
 }
 
 void ViewerWindow::clearWindow() {

@@ -142,6 +142,9 @@ protected:
 
 private:
   void turnPage(ImageButton *arrow, int step, double x, double y);
+  // Moves the screen code by step, clears the window and repaints it at
+  // once (the arrows and the keys share this).
+  void moveScreen(int step);
   void clearWindow();
   void setChapter(std::int16_t chapter);
   void end();
