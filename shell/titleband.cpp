@@ -11,18 +11,6 @@
 
 namespace abrevel {
 
-namespace {
-
-// Runs one statement of the band's repaint: an error skips that statement.
-template <class Statement> void ignoringErrors(Statement &&statement) {
-  try {
-    statement();
-  } catch (const DrawError &) {
-  }
-}
-
-} // namespace
-
 QColor titleBandColor() { return RGB(0, 128, 128); }
 
 QString chapterTitle(int chapter) {
@@ -56,8 +44,8 @@ void tito_Paint(Canvas &band, std::int16_t chapter) {
   // The band's background is part of the band, whatever canvas it is
   // painted on.
   band.BackColor = titleBandColor();
-  ignoringErrors([&] { band.Cls(); });
-  ignoringErrors([&] {
+  ignoreErrors([&] { band.Cls(); });
+  ignoreErrors([&] {
     band.SetFontName(QStringLiteral("Arial"));
     band.Font.Italic = false;
     band.Font.Underline = false;
@@ -68,7 +56,7 @@ void tito_Paint(Canvas &band, std::int16_t chapter) {
   band.CurrentX = 30;
   const auto length = title.size();
   for (qsizetype i = 1; i <= length; ++i) {
-    ignoringErrors([&] {
+    ignoreErrors([&] {
       const std::int16_t c =
           toInt16(static_cast<double>(i) / static_cast<double>(length) * 100.0 + 155.0);
       band.ForeColor = RGB(255, 255, c);

@@ -289,11 +289,8 @@ bool ViewerWindow::Form_Load() {
     MMControl1.Open(m_soundFolder + QStringLiteral("clac.wav"));
   }
   setWindowTitle(QStringLiteral("Abrevel"));
-  try {
-    m_page.screen = toInt16(m_page.chapter * 100 + 1);
-  } catch (const DrawError &) {
-    // No screen code for such a chapter: the page stays empty.
-  }
+  // No screen code for a chapter beyond 16 bits: the page stays empty.
+  ignoreErrors([&] { m_page.screen = toInt16(m_page.chapter * 100 + 1); });
   clearWindow();
   placeFrame1(m_requestedClient.isValid() ? m_requestedClient : size());
   return true;
@@ -316,10 +313,7 @@ void ViewerWindow::Form_Paint() {
     }
     if (chapter)
       setChapter(*chapter);
-    try {
-      m_page.screen = toInt16(m_page.chapter * 100 + 1);
-    } catch (const DrawError &) {
-    }
+    ignoreErrors([&] { m_page.screen = toInt16(m_page.chapter * 100 + 1); });
     clearWindow();
   }
 
@@ -384,10 +378,7 @@ void ViewerWindow::Form_KeyDown(int keyCode, Qt::KeyboardModifiers) {
 }
 
 void ViewerWindow::moveScreen(int step) {
-  try {
-    m_page.screen = toInt16(m_page.screen + step);
-  } catch (const DrawError &) {
-  }
+  ignoreErrors([&] { m_page.screen = toInt16(m_page.screen + step); });
   clearWindow();
   Form_Paint();
   update();

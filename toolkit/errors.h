@@ -22,4 +22,14 @@ public:
 // rounding, or one that is not a number, is an overflow and throws.
 std::int16_t toInt16(double value);
 
+// Runs one statement that may fail and skips it when it does: the caller
+// carries on with its next statement, as the event handlers and most
+// drawers do.
+template <class Statement> void ignoreErrors(Statement &&statement) {
+  try {
+    statement();
+  } catch (const DrawError &) {
+  }
+}
+
 } // namespace abrevel

@@ -6,14 +6,6 @@ namespace abrevel {
 
 namespace {
 
-// Runs one step of a primitive that carries on after its errors.
-template <class Step> void skipOnError(Step &&step) {
-  try {
-    step();
-  } catch (const DrawError &) {
-  }
-}
-
 // Superscript and subscript differ only by the shift.
 void printShifted(Page &p, const QString &text, double shift) {
   p.step([&] {
@@ -33,7 +25,7 @@ void printShifted(Page &p, const QString &text, double shift) {
 void PrintHeading(Page &p, const QString &text) {
   p.AppFolder = withTrailingSeparator(p.applicationFolder);
   Canvas &cv = p.cv();
-  skipOnError([&] { cv.SetFontName(QStringLiteral("Arial")); });
+  ignoreErrors([&] { cv.SetFontName(QStringLiteral("Arial")); });
   cv.Font.Size = 14;
   cv.Font.Italic = false;
   cv.Font.Bold = true;
@@ -68,14 +60,14 @@ void PrintSymbol(Page &p, const QString &text) {
   Canvas &cv = p.cv();
   const QString saved = cv.Font.Name;
   std::int16_t h1 = 0, y = 0, h2 = 0;
-  skipOnError([&] { h1 = toInt16(cv.TextHeight(QStringLiteral("Ê@"))); });
-  skipOnError([&] { y = toInt16(cv.CurrentY); });
-  skipOnError([&] { cv.SetFontName(QStringLiteral("Symbol")); });
-  skipOnError([&] { h2 = toInt16(cv.TextHeight(QStringLiteral("½"))); });
+  ignoreErrors([&] { h1 = toInt16(cv.TextHeight(QStringLiteral("Ê@"))); });
+  ignoreErrors([&] { y = toInt16(cv.CurrentY); });
+  ignoreErrors([&] { cv.SetFontName(QStringLiteral("Symbol")); });
+  ignoreErrors([&] { h2 = toInt16(cv.TextHeight(QStringLiteral("½"))); });
   cv.CurrentY = cv.CurrentY + h1 - h2;
   cv.PrintRun(text);
   cv.CurrentY = y;
-  skipOnError([&] { cv.SetFontName(saved); });
+  ignoreErrors([&] { cv.SetFontName(saved); });
 }
 
 void PrintVector(Page &p, const QString &text) {
