@@ -194,6 +194,7 @@ ViewerWindow::ViewerWindow(const QString &applicationFolder,
 
   m_page.applicationFolder = applicationFolder;
   m_page.target = &m_surface;
+  m_page.windowColour = windowBackColor(); // what keyed pictures show on screen
   m_surface.BackColor = windowBackColor();
   m_surface.Cls();
 
