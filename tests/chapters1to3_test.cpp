@@ -1,13 +1,9 @@
 // The screens of chapters 1 to 3: layout rules that depend on the pictures'
-// sizes and on the target, the fit of every screen in the window and of
-// every chapter on one printed page, their text, and missing pictures.
-#include "content/texts.h"
+// sizes and on the target (their fit, texts and missing pictures are checked
+// with the whole course).
 #include "sheets/chemistry/chemistry.h"
-#include "shell/screentable.h"
-#include "toolkit/colors.h"
+#include "tests/sheettest.h"
 #include "toolkit/errors.h"
-#include "toolkit/rastercanvas.h"
-#include "toolkit/recordingcanvas.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,105 +17,9 @@
 #include <optional>
 
 using namespace abrevel;
+using namespace abrevel::sheettest;
 
 namespace {
-
-constexpr int kScreens[] = {101, 102, 201, 202, 203, 301, 302, 303};
-const QColor kWindow = RGB(255, 253, 227);
-constexpr double kPaperDpi = 300;
-constexpr double kPaperScale = kPaperDpi / 96; // 3.125
-
-QString appDir() { return QStringLiteral(ABREVEL_APP_DIR); }
-
-// The page state as the window (scale 1) or the print handler (scale k,
-// DrawWidth k) hands it to a drawer.
-Page pageFor(Canvas &cv, const QString &dir, double scale, double line) {
-  cv.BackColor = kWindow;
-  cv.DrawWidth = scale;
-  Page p;
-  p.target = &cv;
-  p.scale = static_cast<float>(scale);
-  p.applicationFolder = dir;
-  p.AppFolder = dir + QLatin1Char('/');
-  p.line = static_cast<std::int16_t>(std::lround(line));
-  return p;
-}
-
-// Draws one screen from its row's line start, on the window (dpi 96) or on
-// paper of the same physical size.
-std::vector<DrawOp> drawScreen(int code, const QString &dir, double dpi = 96) {
-  const double k = dpi / 96;
-  RecordingCanvas cv(784 * k, 561 * k, dpi);
-  Page p = pageFor(cv, dir, k, findScreen(code)->lineStart * k);
-  callDrawer(p, findScreen(code)->drawer);
-  return cv.ops();
-}
-
-std::optional<DrawOp> textOp(const std::vector<DrawOp> &ops, const QString &text) {
-  for (const DrawOp &op : ops)
-    if (op.kind == DrawOp::Text && op.text == text)
-      return op;
-  return std::nullopt;
-}
-
-std::vector<DrawOp> images(const std::vector<DrawOp> &ops) {
-  std::vector<DrawOp> found;
-  std::copy_if(ops.begin(), ops.end(), std::back_inserter(found),
-               [](const DrawOp &op) { return op.kind == DrawOp::Image; });
-  return found;
-}
-
-// The lowest and rightmost drawn points of a log; text is left out of the
-// rightmost point because the recording metrics give every character the
-// same width (see RealTextExtent for the text).
-struct Extent {
-  double bottom = 0;
-  double right = 0;
-};
-Extent extentOf(const std::vector<DrawOp> &ops) {
-  Extent e;
-  for (const DrawOp &op : ops) {
-    double bottom = std::max(op.y1, op.y2), right = std::max(op.x1, op.x2);
-    if (op.kind == DrawOp::Line || op.kind == DrawOp::Box) {
-      bottom += op.width / 2;
-      right += op.width / 2;
-    } else if (op.kind == DrawOp::Ellipse) {
-      bottom = op.y1 + op.y2;
-      right = op.x1 + op.x2;
-    } else if (op.kind == DrawOp::Clear) {
-      continue;
-    }
-    e.bottom = std::max(e.bottom, bottom);
-    if (op.kind != DrawOp::Text)
-      e.right = std::max(e.right, right);
-  }
-  return e;
-}
-
-// A raster target that notes where its text ends with the real fonts.
-class RealTextExtent : public RasterCanvas {
-public:
-  using RasterCanvas::RasterCanvas;
-  Extent text;
-
-protected:
-  void paintText(double x, double y, const FontSpec &font, const QColor &color,
-                 const QString &shown) override {
-    text.right = std::max(text.right, x + textWidth(font, shown));
-    text.bottom = std::max(text.bottom, y + lineHeight(font));
-    RasterCanvas::paintText(x, y, font, color, shown);
-  }
-};
-
-// A BMP fixture: pure white (the key colour) around a pure red block.
-void writePicture(const QString &dir, const QString &name, int w, int h) {
-  QImage image(w, h, QImage::Format_RGB32);
-  image.fill(Qt::white);
-  for (int y = h / 4; y < h - h / 4; ++y)
-    for (int x = w / 4; x < w - w / 4; ++x)
-      image.setPixel(x, y, qRgb(255, 0, 0));
-  ASSERT_TRUE(image.save(dir + QLatin1Char('/') + name, "BMP"));
-}
 
 struct Fixture {
   const char *name;
@@ -143,27 +43,6 @@ protected:
       writePicture(dir.path(), QLatin1String(f.name), f.w, f.h);
   }
   QTemporaryDir dir;
-};
-
-// The screens' heading and fixed labels, which must be drawn whether or not
-// the pictures are there.
-struct ScreenTexts {
-  int code;
-  std::vector<const char *> texts;
-};
-const std::vector<ScreenTexts> kScreenTexts = {
-    {101,
-     {"Origine d'une espèce chimique", "Origine naturelle", "Origine synthétique",
-      "Espèce chimique"}},
-    {102,
-     {"Classement des espèces chimiques", "Inflammable", "Toxique", "Espèce chimique soluble",
-      "Espèce chimique insoluble"}},
-    {201, {"Extraction d'espèces chimiques", "Par la vapeur", "Par un solvant"}},
-    {202, {"Chromatographie sur couche mince", "Dépôt", "Migration", "Révélation"}},
-    {203, {"Caractéristiques physiques d'une espèce chimique", "Indice de réfraction"}},
-    {301, {"Nécessité de la chimie de synthèse"}},
-    {302, {"Les différentes étapes d'une synthèse", "1.", " Introduction du", "physiques)."}},
-    {303, {"Écritures représentant la synthèse", "Exemple"}},
 };
 
 } // namespace
@@ -287,88 +166,5 @@ TEST(Chapters1to3, Screen203TableAndFormulasFollowTheGridOnScreenAndPaper) {
     ASSERT_TRUE(kg && cm && close);
     EXPECT_NEAR(cm->y1 - kg->y1, 2, 1e-9);
     EXPECT_NEAR(close->y1 - kg->y1, 4, 1e-9);
-  }
-}
-
-TEST(Chapters1to3, EveryScreenFitsTheWindowWithTheShippedPictures) {
-  for (const char *name :
-       {"pces101.bmp", "pces102.bmp", "pces103a.bmp", "pces103b.bmp", "pces103c.bmp",
-        "pces103d.bmp", "pces104a.bmp", "pces104b.bmp", "pces201.bmp", "pces202.bmp", "pces203.bmp",
-        "pces204.bmp", "pces205.bmp", "pces206.bmp", "pces301.bmp", "pces302.bmp", "pces303.bmp",
-        "pces304.bmp"})
-    ASSERT_TRUE(QFile::exists(appDir() + QLatin1Char('/') + QLatin1String(name))) << name;
-  const double arrowFrameTop = 561 - 35;
-  for (const int code : kScreens) {
-    SCOPED_TRACE(code);
-    const Extent drawn = extentOf(drawScreen(code, appDir()));
-    EXPECT_LE(drawn.bottom, arrowFrameTop);
-    EXPECT_LE(drawn.right, 784);
-
-    RealTextExtent cv(QSize(784, 561));
-    Page p = pageFor(cv, appDir(), 1, findScreen(code)->lineStart);
-    callDrawer(p, findScreen(code)->drawer);
-    EXPECT_LE(cv.text.bottom, arrowFrameTop);
-    EXPECT_LE(cv.text.right, 745);
-  }
-}
-
-TEST(Chapters1to3, EveryChapterFitsOnePrintedPage) {
-  // The printable area of an A4 page, in screen pixels, less the notice line
-  // at its foot; the first screen starts under the title band.
-  const double k = kPaperScale, width = 760, height = 1080, notice = 13, first = 61;
-  for (int chapter = 1; chapter <= 3; ++chapter) {
-    SCOPED_TRACE(chapter);
-    RecordingCanvas paper(width * k, height * k, kPaperDpi);
-    RealTextExtent real(QSize(std::lround(width * k), std::lround(height * k)), kPaperDpi);
-    for (Canvas *cv : {static_cast<Canvas *>(&paper), static_cast<Canvas *>(&real)}) {
-      Page p = pageFor(*cv, appDir(), k, first * k);
-      for (PageDrawer drawer : printDrawers(chapter)) {
-        ASSERT_NE(drawer, nullptr);
-        callDrawer(p, drawer);
-      }
-    }
-    const Extent drawn = extentOf(paper.ops());
-    EXPECT_LE(drawn.bottom, (height - notice) * k);
-    EXPECT_LE(drawn.right, width * k);
-    EXPECT_LE(real.text.bottom, (height - notice) * k);
-    EXPECT_LE(real.text.right, width * k);
-  }
-}
-
-TEST(Chapters1to3, TextsAreCompleteAndWellFormed) {
-  for (const char *file : {"chapter01.txt", "chapter02.txt", "chapter03.txt"}) {
-    SCOPED_TRACE(file);
-    QFile f(QStringLiteral(ABREVEL_SOURCE_DIR "/content/") + QLatin1String(file));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    QStringList errors;
-    const auto texts = parseTexts(QString::fromUtf8(f.readAll()), &errors);
-    EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
-    for (const auto &[key, lines] : texts)
-      for (const QString &line : lines)
-        EXPECT_FALSE(line.trimmed().isEmpty()) << key.first << " " << key.second.toStdString();
-  }
-  for (const int code : kScreens)
-    drawScreen(code, appDir());
-  for (const QString &missing : missingTexts()) {
-    const int code = missing.mid(1).section(QLatin1Char(' '), 0, 0).toInt();
-    EXPECT_FALSE(code >= 101 && code <= 303) << missing.toStdString();
-  }
-}
-
-TEST(Chapters1to3, ScreensAreDrawnWithOrWithoutTheirPictures) {
-  QTemporaryDir empty;
-  ASSERT_TRUE(empty.isValid());
-  for (const auto &[folder, expectPictures] :
-       {std::pair{appDir(), true}, std::pair{empty.path(), false}}) {
-    for (const ScreenTexts &screen : kScreenTexts) {
-      SCOPED_TRACE(screen.code);
-      SCOPED_TRACE(folder.toStdString());
-      const auto ops = drawScreen(screen.code, folder);
-      for (const char *text : screen.texts)
-        EXPECT_TRUE(textOp(ops, QString::fromUtf8(text))) << text;
-      if (!expectPictures) {
-        EXPECT_TRUE(images(ops).empty());
-      }
-    }
   }
 }

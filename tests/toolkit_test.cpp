@@ -378,9 +378,54 @@ TEST(Raster, MissingPictureIsAnErrorOfItsStatementOnly) {
   RecordedPage rp;
   rp.page.AppFolder = "/nonexistent/";
   const PictureSize size = MeasurePicture(rp.page, "pces999.gif");
-  EXPECT_EQ(size, QSize(73, 65)); // what the measuring image still reports
+  EXPECT_EQ(size, QSize(0, 0)); // no size of its own, and none of the control's last picture
   PaintFile(rp.page, "pces999.gif", 0, 0);
   EXPECT_TRUE(rp.ops(DrawOp::Image).empty());
   const ErrorRule stop(rp.page, OnError::Stop);
   EXPECT_THROW(MeasurePicture(rp.page, "pces999.gif"), DrawError);
+}
+
+// A load that fails after a good one leaves nothing behind: neither the
+// measured picture, nor the keyed one, nor their sizes.
+TEST(Raster, FailedLoadAfterAGoodOneLeavesNoPictureAndNoSize) {
+  QTemporaryDir dir;
+  QImage art(20, 10, QImage::Format_RGB32);
+  art.fill(QColor(0, 0, 200));
+  ASSERT_TRUE(art.save(dir.filePath("good.bmp")));
+  RecordedPage rp;
+  rp.page.AppFolder = dir.path() + "/";
+
+  EXPECT_EQ(MeasurePicture(rp.page, "good.bmp"), QSize(20, 10));
+  EXPECT_EQ(MeasurePicture(rp.page, "missing.bmp"), QSize(0, 0));
+  PaintImage1(rp.page, 0, 0);
+  EXPECT_EQ(PrepareKeyed(rp.page, "good.bmp"), QSize(20, 10));
+  EXPECT_EQ(PrepareKeyed(rp.page, "missing.bmp"), QSize(0, 0));
+  PaintKeyed(rp.page, 0, 0);
+  EXPECT_EQ(PrepareScaledTransparent(rp.page, "good.bmp"), QSize(20, 10));
+  EXPECT_EQ(PrepareScaledTransparent(rp.page, "missing.bmp"), QSize(0, 0));
+  DrawScaledTransparent(rp.page, 0, 0);
+  EXPECT_TRUE(rp.ops(DrawOp::Image).empty());
+  EXPECT_TRUE(rp.ops(DrawOp::Transparent).empty());
+}
+
+TEST(Raster, HighlightTintsTheBoxAfterItsTextAndRestoresCopyPen) {
+  RasterCanvas cv(QSize(120, 40));
+  Page page;
+  page.target = &cv;
+  cv.Line(0, 0, 119, 39, RGB(250, 0, 0), LineForm::FilledBox); // outside the box stays red
+  WhiteBox(page, 10, 5, 109, 34);
+  cv.CurrentX = 20;
+  cv.CurrentY = 8;
+  cv.Font.Size = 16;
+  cv.Font.Bold = true;
+  cv.Print("IIII");
+  Highlight(page, 10, 5, 109, 34, RGB(190, 240, 255));
+  EXPECT_EQ(cv.DrawMode, CopyPen);
+  EXPECT_EQ(cv.image().pixelColor(100, 30), QColor(190, 240, 255));
+  EXPECT_EQ(cv.image().pixelColor(5, 2), QColor(250, 0, 0));
+  int darkest = 255;
+  for (int y = 8; y < 30; ++y)
+    for (int x = 20; x < 60; ++x)
+      darkest = std::min(darkest, qGray(cv.image().pixel(x, y)));
+  EXPECT_EQ(darkest, 0);
 }

@@ -3,7 +3,9 @@
 //
 //  - Image1, the measuring image: holds a picture so that its natural size
 //    can be read. Like an image control that sizes itself to its picture,
-//    it keeps its last size when it is emptied.
+//    it keeps its last size when it is emptied. A load that fails leaves it
+//    empty and 0 × 0: a missing picture never lends its place to the
+//    picture loaded before it, neither its pixels nor its size.
 //  - ImageList1, the image list: holds pictures of one size and draws one
 //    with its key colour transparent.
 //  - Picturetampon, the buffer: an off-screen picture box with a persistent
@@ -39,6 +41,11 @@ public:
   const abrevel::Picture &Picture() const { return m_picture; }
   // An empty picture keeps the control's size.
   void setPicture(abrevel::Picture picture);
+  // After a load that failed: no picture and no size.
+  void unload() {
+    m_picture = abrevel::Picture();
+    m_size = QSize(0, 0);
+  }
   int Width() const { return m_size.width(); }   // screen pixels
   int Height() const { return m_size.height(); } // screen pixels
 
@@ -56,6 +63,11 @@ public:
   int Count() const { return static_cast<int>(m_images.size()); }
 
   void Clear() { m_images.clear(); }
+  // After a load that failed: no image and no size.
+  void unload() {
+    m_images.clear();
+    m_size = QSize(0, 0);
+  }
   // Adding an empty picture is an error.
   void Add(const abrevel::Picture &picture);
   // The image at index (counted from 1) with its key colour transparent;

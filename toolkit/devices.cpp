@@ -1,8 +1,22 @@
 #include "toolkit/devices.h"
 
 #include "toolkit/colors.h"
+#include "toolkit/errors.h"
 
 namespace abrevel {
+
+namespace {
+// Loads a file into the measuring image; a file that cannot be loaded
+// leaves it empty and 0 × 0 before the error goes on.
+void loadInto(ImageControl &image, const QString &path) {
+  try {
+    image.setPicture(LoadPicture(path));
+  } catch (const DrawError &) {
+    image.unload();
+    throw;
+  }
+}
+} // namespace
 
 // ----- Measures -----------------------------------------------------------------
 
@@ -181,9 +195,21 @@ void PrintFraction(Page &p, double x, double yRule, double width, const QString 
 PictureSize PrepareKeyed(Page &p, const QString &file, bool measureInImage1) {
   const QString path = p.AppFolder + file;
   if (measureInImage1)
-    p.step([&] { p.Image1.setPicture(LoadPicture(path)); });
+    p.step([&] { loadInto(p.Image1, path); });
   p.ImageList1.Clear();
-  p.step([&] { p.ImageList1.Add(LoadPicture(path)); });
+  p.step([&] {
+    try {
+      p.ImageList1.Add(LoadPicture(path));
+    } catch (const DrawError &) {
+      // Nothing to compose: the buffer is emptied to 0 × 0 so that the
+      // paint that follows draws nothing, not a rectangle of stale size.
+      p.ImageList1.unload();
+      p.Picturetampon.resize(0, 0);
+      throw;
+    }
+  });
+  if (p.ImageList1.Count() == 0)
+    return PictureSize(0, 0);
   p.Picturetampon.resize(p.ImageList1.ImageWidth(), p.ImageList1.ImageHeight());
   p.Picturetampon.Cls();
   // The key colour shows the page: the window's colour on screen, white on
@@ -194,11 +220,15 @@ PictureSize PrepareKeyed(Page &p, const QString &file, bool measureInImage1) {
 }
 
 void PaintKeyed(Page &p, double x, double y) {
-  p.step([&] { p.cv().PaintPicture(p.Picturetampon.ImagePicture(), x, y); });
+  p.step([&] {
+    if (p.Picturetampon.Width() == 0 || p.Picturetampon.Height() == 0)
+      throw DrawError("no keyed picture to paint");
+    p.cv().PaintPicture(p.Picturetampon.ImagePicture(), x, y);
+  });
 }
 
 PictureSize MeasurePicture(Page &p, const QString &file) {
-  p.step([&] { p.Image1.setPicture(LoadPicture(p.AppFolder + file)); });
+  p.step([&] { loadInto(p.Image1, p.AppFolder + file); });
   return PictureSize(p.Image1.Width(), p.Image1.Height());
 }
 
@@ -217,15 +247,13 @@ void PaintImage1(Page &p, double x, double y, double w, double h) {
 PictureSize PrepareScaledTransparent(Page &p, const QString &file) {
   bool loaded = false;
   p.step([&] {
-    p.Image1.setPicture(LoadPicture(p.AppFolder + file));
+    loadInto(p.Image1, p.AppFolder + file);
     loaded = true;
   });
-  // A file that cannot be loaded leaves nothing to draw. Composing what
-  // Image1 still holds would draw a stale picture, and on paper one s times
-  // larger at every print.
+  // A file that cannot be loaded leaves nothing to draw and no size.
   if (!loaded) {
-    p.ImageList1.Clear();
-    return PictureSize(p.Image1.Width(), p.Image1.Height());
+    p.ImageList1.unload();
+    return PictureSize(0, 0);
   }
   p.step([&] {
     const double s = p.scale;
@@ -292,6 +320,12 @@ void TintPanel(Page &p, double x1, double y1, double x2, double y2, const QColor
   p.cv().DrawMode = MaskPen;
   DrawGradient(p, x1, y1, x2, y2, top.red(), top.green(), top.blue(), bottom.red(), bottom.green(),
                bottom.blue());
+  p.cv().DrawMode = CopyPen;
+}
+
+void Highlight(Page &p, double x1, double y1, double x2, double y2, const QColor &colour) {
+  p.cv().DrawMode = MaskPen;
+  p.cv().Line(x1, y1, x2, y2, colour, LineForm::FilledBox);
   p.cv().DrawMode = CopyPen;
 }
 

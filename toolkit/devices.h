@@ -117,6 +117,10 @@ void WhiteBox(Page &p, double x1, double y1, double x2, double y2);
 // so that white takes the colours and black text stays black; copy pen after.
 void TintPanel(Page &p, double x1, double y1, double x2, double y2, const QColor &top,
                const QColor &bottom);
+// Tints a box already drawn with one colour: a filled box in mask pen over
+// the rectangle, so that white takes the colour and black text stays black;
+// copy pen after. Drawn after the text it lies under.
+void Highlight(Page &p, double x1, double y1, double x2, double y2, const QColor &colour);
 // A circle or ellipse filled with fill and outlined with outline.
 void FilledCircle(Page &p, double cx, double cy, double r, const QColor &outline,
                   const QColor &fill, double aspect = 1.0);

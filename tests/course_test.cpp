@@ -1,0 +1,243 @@
+// Every screen of the screen table that has its drawer, and every chapter
+// whose sheets are all written: the fit of each screen in the window and of
+// each chapter on one printed page with the shipped pictures and the real
+// fonts, the screens' texts, and each screen with its pictures missing.
+// These tables grow by themselves as chapters are written; the texts a
+// screen must show whatever happens are listed below, chapter by chapter.
+#include "content/texts.h"
+#include "tests/sheettest.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <map>
+
+using namespace abrevel;
+using namespace abrevel::sheettest;
+
+namespace {
+
+std::vector<const ScreenRow *> writtenScreens() {
+  std::vector<const ScreenRow *> rows;
+  for (const ScreenRow &row : screenTable())
+    if (row.drawer)
+      rows.push_back(&row);
+  return rows;
+}
+
+std::vector<int> writtenChapters() {
+  std::vector<int> chapters;
+  for (int chapter = 1; chapter <= 19; ++chapter) {
+    const auto drawers = printDrawers(chapter);
+    if (!drawers.empty() &&
+        std::all_of(drawers.begin(), drawers.end(), [](PageDrawer d) { return d != nullptr; }))
+      chapters.push_back(chapter);
+  }
+  return chapters;
+}
+
+// The screens' headings and fixed labels, drawn whether or not the pictures
+// are there (a drawer that stops at its first error lists only what it draws
+// before its first picture).
+struct ScreenTexts {
+  int code;
+  std::vector<const char *> texts;
+};
+const std::vector<ScreenTexts> kScreenTexts = {
+    // Chapter 1
+    {101,
+     {"Origine d'une espèce chimique", "Origine naturelle", "Origine synthétique",
+      "Espèce chimique"}},
+    {102,
+     {"Classement des espèces chimiques", "Inflammable", "Toxique", "Espèce chimique soluble",
+      "Espèce chimique insoluble"}},
+    // Chapter 2
+    {201, {"Extraction d'espèces chimiques", "Par la vapeur", "Par un solvant"}},
+    {202, {"Chromatographie sur couche mince", "Dépôt", "Migration", "Révélation"}},
+    {203, {"Caractéristiques physiques d'une espèce chimique", "Indice de réfraction"}},
+    // Chapter 3
+    {301, {"Nécessité de la chimie de synthèse"}},
+    {302, {"Les différentes étapes d'une synthèse", "1.", " Introduction du", "physiques)."}},
+    {303, {"Écritures représentant la synthèse", "Exemple"}},
+    // Chapter 4
+    // Chapter 5
+    // Chapter 6
+    // Chapter 7
+    // Chapter 8
+    // Chapter 9
+    // Chapter 10
+    // Chapter 11
+    // Chapter 12
+    // Chapter 13
+    // Chapter 14
+    // Chapter 15
+    // Chapter 16
+    // Chapter 17
+    // Chapter 18
+    // Chapter 19
+};
+
+// The picture files of the application folder a screen may load: its
+// chapter's pictures and the two shared ones.
+QStringList picturesOfChapter(const QString &dir, int chapter) {
+  QStringList names =
+      QDir(dir).entryList({QStringLiteral("pces%1*").arg(chapter), QStringLiteral("macro.gif"),
+                           QStringLiteral("micro.gif")},
+                          QDir::Files, QDir::Name);
+  // pces1* also matches the chapters 10 to 19 when the chapter is 1.
+  names.erase(std::remove_if(names.begin(), names.end(),
+                             [chapter](const QString &name) {
+                               if (!name.startsWith(QLatin1String("pces")))
+                                 return false;
+                               const QString digits = name.mid(4);
+                               int n = 0;
+                               while (n < digits.size() && digits[n].isDigit())
+                                 ++n;
+                               // The chapter, then a two-digit item number.
+                               return digits.left(n - 2).toInt() != chapter;
+                             }),
+              names.end());
+  return names;
+}
+
+QByteArray contentOf(const QImage &image) {
+  const QImage rgb = image.convertToFormat(QImage::Format_ARGB32);
+  QCryptographicHash hash(QCryptographicHash::Sha1);
+  hash.addData(QByteArrayView(reinterpret_cast<const char *>(rgb.constBits()), rgb.sizeInBytes()));
+  return hash.result();
+}
+
+// How many times each picture (by its pixels) is painted.
+std::map<QByteArray, int> paintedPictures(const std::vector<DrawOp> &ops) {
+  std::map<QByteArray, int> painted;
+  for (const DrawOp &op : ops)
+    if (op.kind == DrawOp::Image || op.kind == DrawOp::Transparent)
+      ++painted[contentOf(op.image)];
+  return painted;
+}
+
+} // namespace
+
+TEST(Course, EveryScreenFitsTheWindowWithTheShippedPictures) {
+  for (const ScreenRow *row : writtenScreens()) {
+    SCOPED_TRACE(row->code);
+    for (const QString &name : picturesOfChapter(appDir(), row->code / 100))
+      EXPECT_FALSE(QImage(appDir() + QLatin1Char('/') + name).isNull()) << name.toStdString();
+    const Extent drawn = extentOf(drawScreen(row->code, appDir()));
+    EXPECT_LE(drawn.bottom, kArrowFrameTop);
+    EXPECT_LE(drawn.right, kClientWidth);
+
+    RealTextExtent cv(QSize(kClientWidth, kClientHeight));
+    Page p = pageFor(cv, appDir(), 1, row->lineStart);
+    callDrawer(p, row->drawer);
+    EXPECT_LE(cv.text.bottom, kArrowFrameTop);
+    EXPECT_LE(cv.text.right, kTextRight);
+  }
+}
+
+TEST(Course, EveryChapterFitsOnePrintedPage) {
+  // The printable area of an A4 page, in screen pixels, less the notice line
+  // at its foot; the first screen starts under the title band.
+  const double k = kPaperScale, width = 760, height = 1080, notice = 13, first = 61;
+  for (const int chapter : writtenChapters()) {
+    SCOPED_TRACE(chapter);
+    RecordingCanvas paper(width * k, height * k, kPaperDpi);
+    RealTextExtent real(QSize(std::lround(width * k), std::lround(height * k)), kPaperDpi);
+    for (Canvas *cv : {static_cast<Canvas *>(&paper), static_cast<Canvas *>(&real)}) {
+      Page p = pageFor(*cv, appDir(), k, first * k);
+      for (PageDrawer drawer : printDrawers(chapter))
+        callDrawer(p, drawer);
+    }
+    const Extent drawn = extentOf(paper.ops());
+    EXPECT_LE(drawn.bottom, (height - notice) * k);
+    EXPECT_LE(drawn.right, width * k);
+    EXPECT_LE(real.text.bottom, (height - notice) * k);
+    EXPECT_LE(real.text.right, width * k);
+  }
+}
+
+TEST(Course, TextsAreCompleteAndWellFormed) {
+  const QDir content(QStringLiteral(ABREVEL_SOURCE_DIR "/content"));
+  const QStringList files = content.entryList({QStringLiteral("chapter*.txt")}, QDir::Files);
+  ASSERT_FALSE(files.isEmpty());
+  for (const QString &file : files) {
+    SCOPED_TRACE(file.toStdString());
+    QFile f(content.filePath(file));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    QStringList errors;
+    const auto texts = parseTexts(QString::fromUtf8(f.readAll()), &errors);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
+    for (const auto &[key, lines] : texts)
+      for (const QString &line : lines)
+        EXPECT_FALSE(line.trimmed().isEmpty()) << key.first << " " << key.second.toStdString();
+  }
+  // Every block a drawer asks for exists, on screen and on paper.
+  for (const ScreenRow *row : writtenScreens()) {
+    drawScreen(row->code, appDir());
+    drawScreen(row->code, appDir(), kPaperDpi);
+  }
+  for (int chapter = 1; chapter <= 19; ++chapter)
+    for (PageDrawer drawer : printDrawers(chapter))
+      if (drawer) {
+        RecordingCanvas paper(760 * kPaperScale, 1080 * kPaperScale, kPaperDpi);
+        Page p = pageFor(paper, appDir(), kPaperScale, 61 * kPaperScale);
+        callDrawer(p, drawer);
+      }
+  EXPECT_TRUE(missingTexts().isEmpty()) << missingTexts().join(QLatin1Char('\n')).toStdString();
+}
+
+TEST(Course, ScreensDrawTheirTextsWithOrWithoutTheirPictures) {
+  QTemporaryDir empty;
+  ASSERT_TRUE(empty.isValid());
+  for (const ScreenTexts &screen : kScreenTexts) {
+    ASSERT_TRUE(findScreen(screen.code) && findScreen(screen.code)->drawer) << screen.code;
+    for (const QString &folder : {appDir(), empty.path()}) {
+      SCOPED_TRACE(screen.code);
+      SCOPED_TRACE(folder.toStdString());
+      const auto ops = drawScreen(screen.code, folder);
+      for (const char *text : screen.texts)
+        EXPECT_TRUE(textOp(ops, QString::fromUtf8(text))) << text;
+    }
+  }
+  // With no picture at all, no screen paints one, and every screen stays in
+  // its window.
+  for (const ScreenRow *row : writtenScreens()) {
+    SCOPED_TRACE(row->code);
+    const auto ops = drawScreen(row->code, empty.path());
+    EXPECT_TRUE(paintedPictures(ops).empty());
+    const Extent drawn = extentOf(ops);
+    EXPECT_LE(drawn.bottom, kArrowFrameTop);
+    EXPECT_LE(drawn.right, kClientWidth);
+  }
+}
+
+// Each picture a chapter ships, missing in turn: the screen paints nothing
+// in its place (never a picture loaded before it, never one picture twice),
+// and stays in its window; on paper the chapter stays on its page.
+TEST(Course, EachPictureMissingInTurnPaintsNothingInItsPlace) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  for (const QString &name : QDir(appDir()).entryList(QDir::Files))
+    ASSERT_TRUE(QFile::copy(appDir() + QLatin1Char('/') + name, dir.filePath(name)));
+  for (const ScreenRow *row : writtenScreens()) {
+    const auto whole = paintedPictures(drawScreen(row->code, dir.path()));
+    for (const QString &name : picturesOfChapter(dir.path(), row->code / 100)) {
+      SCOPED_TRACE(row->code);
+      SCOPED_TRACE(name.toStdString());
+      const QString aside = dir.filePath(QStringLiteral("aside.tmp"));
+      ASSERT_TRUE(QFile::rename(dir.filePath(name), aside));
+      const auto ops = drawScreen(row->code, dir.path());
+      ASSERT_TRUE(QFile::rename(aside, dir.filePath(name)));
+      for (const auto &[content, count] : paintedPictures(ops)) {
+        const auto found = whole.find(content);
+        ASSERT_NE(found, whole.end()) << "a picture the screen does not show";
+        EXPECT_LE(count, found->second) << "a picture painted in another's place";
+      }
+      const Extent drawn = extentOf(ops);
+      EXPECT_LE(drawn.bottom, kArrowFrameTop);
+      EXPECT_LE(drawn.right, kClientWidth);
+    }
+  }
+}
