@@ -65,7 +65,17 @@ const std::vector<ScreenTexts> kScreenTexts = {
     // Chapter 5
     // Chapter 6
     // Chapter 7
+    {701,
+     {"À une mole correspond      ", "une quantité de matière", "un volume : le volume molaire",
+      "  Quantité de matière (en mol)", "  Nombre d'entités chimiques", "(dans tous les cas)",
+      "(intéressant surtout pour les gaz)"}},
+    {702,
+     {"  Masse molaire (en g · mol", "  Volume molaire (en L · mol", "(pour les gaz)",
+      "(0 °C ; 1,013 bar)", "(20 °C ; 1,013 bar)", " en mol"}},
     // Chapter 8
+    {801, {"Soluté, solvant, solution"}},
+    {802, {"Concentration molaire", "C = ", " en mol · L"}},
+    {803, {"Prélèvement et dilution", "Prélèvement", "Dilution"}},
     // Chapter 9
     // Chapter 10
     // Chapter 11

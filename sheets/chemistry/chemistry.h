@@ -25,5 +25,12 @@ void AtomSheetPartB(Page &p);
 void Screen401(Page &p);
 void Screen402(Page &p);
 void PrintSheet4(Page &p);
+// Chapter 7: the mole.
+void Screen701(Page &p);
+void Screen702(Page &p);
+// Chapter 8: solutions and molar concentration.
+void Screen801(Page &p);
+void Screen802(Page &p);
+void Screen803(Page &p);
 
 } // namespace abrevel
