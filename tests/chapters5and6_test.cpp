@@ -81,7 +81,7 @@ TEST(Chapter5, Screen501PicturesAndColumnsKeepClearOfTheText) {
       EXPECT_EQ(pictures, dir == appDir() ? 3 : 2);
 
       const double middle = drawn.width / 2;
-      const double gap = 10 * dpi / 96;
+      const double gap = 15 * dpi / 96;
       for (const DrawOp &op : texts(drawn.ops))
         if (op.x1 < middle) {
           EXPECT_LE(op.x2, middle - gap) << op.text.toStdString();
