@@ -69,6 +69,8 @@ constexpr std::array kRules{
     Rule{"pces505", Format::Gif, 255, nullptr},
     Rule{"pces601", Format::Gif, 255, nullptr},
     Rule{"pces602", Format::Gif, 255, nullptr},
+    Rule{"macro", Format::Gif, 255, nullptr},
+    Rule{"micro", Format::Gif, 255, nullptr},
     Rule{"fbas", Format::Gif, 15, nullptr},
     Rule{"fhaut", Format::Gif, 15, "fbas"},
     Rule{"imprimer", Format::Gif, 15, nullptr},
