@@ -26,11 +26,11 @@ const std::array<ScreenRow, 47> table = {{
     {303, Screen303, 200, shown, hidden},
     {401, Screen401, 70, hidden, shown},
     {402, Screen402, 70, shown, hidden},
-    {501, nullptr, 120, hidden, shown},
-    {502, nullptr, 120, shown, shown},
-    {503, nullptr, 120, shown, hidden},
-    {601, nullptr, 50, hidden, shown},
-    {602, nullptr, 90, shown, hidden},
+    {501, Screen501, 120, hidden, shown},
+    {502, Screen502, 120, shown, shown},
+    {503, Screen503, 120, shown, hidden},
+    {601, Screen601, 50, hidden, shown},
+    {602, Screen602, 90, shown, hidden},
     {701, Screen701, 120, hidden, shown},
     {702, Screen702, 120, shown, hidden},
     {801, Screen801, 90, hidden, shown},
@@ -73,7 +73,7 @@ struct PrintOnly {
 };
 const std::array<PrintOnly, 2> printOnly = {{
     {4, PrintSheet4},
-    {6, nullptr},
+    {6, PrintSheet6},
 }};
 
 } // namespace

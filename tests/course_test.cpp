@@ -63,7 +63,13 @@ const std::vector<ScreenTexts> kScreenTexts = {
     {303, {"Écritures représentant la synthèse", "Exemple"}},
     // Chapter 4
     // Chapter 5
+    {501,
+     {"Règles du duet et de l'octet", "Modèle de Lewis", "Ions monoatomiques", "Molécules", ", Al",
+      "3+", "2-"}},
+    {502, {"Différentes représentations d'une molécule"}},
+    {503, {"Géométrie"}},
     // Chapter 6
+    {601, {"Classification périodique restreinte"}},
     // Chapter 7
     {701,
      {"À une mole correspond      ", "une quantité de matière", "un volume : le volume molaire",

@@ -32,5 +32,14 @@ void Screen702(Page &p);
 void Screen801(Page &p);
 void Screen802(Page &p);
 void Screen803(Page &p);
+// Chapter 5: from the atom to chemical edifices.
+void Screen501(Page &p);
+void Screen502(Page &p);
+void Screen503(Page &p);
+// Chapter 6: the restricted periodic classification. The chapter prints
+// its own sheet instead of its two screens.
+void Screen601(Page &p);
+void Screen602(Page &p);
+void PrintSheet6(Page &p);
 
 } // namespace abrevel
