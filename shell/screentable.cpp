@@ -1,6 +1,7 @@
 #include "shell/screentable.h"
 
 #include "sheets/chemistry/chemistry.h"
+#include "sheets/physics/physics.h"
 
 #include <array>
 
@@ -40,10 +41,10 @@ const std::array<ScreenRow, 47> table = {{
     {902, nullptr, 120, shown, hidden},
     {1001, nullptr, 60, hidden, shown},
     {1002, nullptr, 90, shown, hidden},
-    {1101, nullptr, 60, hidden, shown},
-    {1102, nullptr, 90, shown, hidden},
-    {1201, nullptr, 60, hidden, shown},
-    {1202, nullptr, 130, shown, hidden},
+    {1101, Screen1101, 60, hidden, shown},
+    {1102, Screen1102, 90, shown, hidden},
+    {1201, Screen1201, 60, hidden, shown},
+    {1202, Screen1202, 130, shown, hidden},
     {1301, nullptr, 110, hidden, shown},
     {1302, nullptr, 180, shown, shown},
     {1303, nullptr, 180, shown, hidden},

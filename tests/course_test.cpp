@@ -85,7 +85,17 @@ const std::vector<ScreenTexts> kScreenTexts = {
     // Chapter 9
     // Chapter 10
     // Chapter 11
+    {1101, {"L'organisation de l'Univers", "L'Univers contient des milliards de galaxies."}},
+    {1102,
+     {"Les outils de description de l'Univers", " Rappel : les opérations sur les ",
+      "puissances de 10."}},
     // Chapter 12
+    {1201,
+     {"Propagation de la lumière",
+      "La propagation de la lumière dans le vide ou dans l'air se fait :", "en ligne droite",
+      "à la vitesse limite de", "Application : la visée et des mesures d'angles",
+      "Application : la technique de l'écho."}},
+    {1202, {"L'année de lumière", "1 a.l. ", " km"}},
     // Chapter 13
     // Chapter 14
     // Chapter 15
