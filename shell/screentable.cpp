@@ -1,6 +1,7 @@
 #include "shell/screentable.h"
 
 #include "sheets/chemistry/chemistry.h"
+#include "sheets/physics/physics.h"
 
 #include <array>
 
@@ -44,11 +45,11 @@ const std::array<ScreenRow, 47> table = {{
     {1102, nullptr, 90, shown, hidden},
     {1201, nullptr, 60, hidden, shown},
     {1202, nullptr, 130, shown, hidden},
-    {1301, nullptr, 110, hidden, shown},
-    {1302, nullptr, 180, shown, shown},
-    {1303, nullptr, 180, shown, hidden},
-    {1401, nullptr, 60, hidden, shown},
-    {1402, nullptr, 180, shown, hidden},
+    {1301, Screen1301, 110, hidden, shown},
+    {1302, Screen1302, 180, shown, shown},
+    {1303, Screen1303, 180, shown, hidden},
+    {1401, Screen1401, 60, hidden, shown},
+    {1402, Screen1402, 180, shown, hidden},
     {1501, nullptr, 150, hidden, shown},
     {1502, nullptr, 120, shown, shown},
     {1503, nullptr, 150, shown, hidden},

@@ -3,8 +3,21 @@
 // gravitation, time, the gaseous state and the ideal gas. Each draws one
 // screen on the page's target from the running line position down.
 //
-// Their sheets are not drawn yet: the screen table has no drawer for these
-// screens, which come up as an empty page under their chapter's title.
+// A chapter whose sheets are not drawn yet has no drawer in the screen
+// table: its screens come up as an empty page under their chapter's title.
 #pragma once
 
 #include "toolkit/page.h"
+
+namespace abrevel {
+
+// Chapter 13: the prism, the refractive index, the laws of refraction.
+void Screen1301(Page &p);
+void Screen1302(Page &p);
+void Screen1303(Page &p);
+// Chapter 14: emission and absorption spectra, the signature of atoms and
+// ions. Screen1402 stops at its first error.
+void Screen1401(Page &p);
+void Screen1402(Page &p);
+
+} // namespace abrevel
