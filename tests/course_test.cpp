@@ -97,7 +97,21 @@ const std::vector<ScreenTexts> kScreenTexts = {
       "Application : la technique de l'écho."}},
     {1202, {"L'année de lumière", "1 a.l. ", " km"}},
     // Chapter 13
+    {1301,
+     {"Lumière monochromatique", "Lumière polychromatique", " Exemple : lumière d'un laser.",
+      "longueurs d'onde."}},
+    {1302,
+     {"Indice de réfraction d'un milieu transparent et homogène", "c", "v",
+      " : vitesse de la lumière dans le milieu", "n'a pas d'unité."}},
+    {1303, {"Lois de Descartes", " Première loi de Descartes", " Seconde loi de Descartes", "i"}},
     // Chapter 14
+    {1401,
+     {"Spectres d'émission", "Spectres d'absorption", " Spectres d'origine thermique",
+      "(spectre continu)", "De 1 000 °C", "à 9 000 °C", " + MnO", "dans la solution",
+      "Composition du gaz", "chimique du gaz", "Hg (mercure)"}},
+    {1402,
+     {"Signature d'un atome ou d'un ion : application à l'astrophysique",
+      " Principe : un atome ou un ion ne peut absorber"}},
     // Chapter 15
     // Chapter 16
     // Chapter 17
