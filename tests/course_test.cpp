@@ -67,7 +67,18 @@ const std::vector<ScreenTexts> kScreenTexts = {
     // Chapter 7
     // Chapter 8
     // Chapter 9
+    {901,
+     {"Transformation chimique", "Le système chimique à l'état initial contient :",
+      "Le système chimique à l'état final contient :", "ce qui reste des réactifs", "autres."}},
+    {902,
+     {"Réaction chimique", "Équation chimique",
+      "Les réactifs donnent les produits de la réaction chimique.", "nombre stœchiométrique ",
+      "Cu(OH)"}},
     // Chapter 10
+    {1001, {"Construire un tableau d'avancement d'une réaction chimique"}},
+    {1002,
+     {"Réactif limitant", "Proportions stœchiométriques",
+      "stœchiométriques lorsque :", "de C à l'état final."}},
     // Chapter 11
     // Chapter 12
     // Chapter 13

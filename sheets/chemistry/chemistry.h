@@ -25,5 +25,11 @@ void AtomSheetPartB(Page &p);
 void Screen401(Page &p);
 void Screen402(Page &p);
 void PrintSheet4(Page &p);
+// Chapter 9: chemical transformation, chemical reaction and equation.
+void Screen901(Page &p);
+void Screen902(Page &p);
+// Chapter 10: material balance, limiting reactant, stoichiometric proportions.
+void Screen1001(Page &p);
+void Screen1002(Page &p);
 
 } // namespace abrevel
