@@ -5,6 +5,7 @@
 #include "tests/sheettest.h"
 #include "toolkit/errors.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -113,6 +114,15 @@ TEST(Chapters9to10, Screen901ColumnsHangFromTheLeftEdgeOfItsPicture) {
         EXPECT_NEAR(bullets[i], Xr, 1e-6) << i;
     }
   }
+  // Without the picture, the left column starts at the margin instead of the
+  // middle of the page, where the right one would run over it.
+  ASSERT_TRUE(QFile::remove(dir.filePath(QStringLiteral("pces901.gif"))));
+  const auto ops = drawScreen(901, dir.path());
+  EXPECT_TRUE(images(ops).empty());
+  const auto initial =
+      textOp(ops, QStringLiteral("Le système chimique à l'état initial contient :"));
+  ASSERT_TRUE(initial);
+  EXPECT_NEAR(initial->x1, toInt16(kClientWidth / 20), 1e-6);
 }
 
 TEST(Chapters9to10, Screen902NamesTheRedCoefficientOnScreenAndPaper) {

@@ -22,7 +22,11 @@ void Screen901(Page &p) {
 
   // The system in its two states, centred; the left column starts under the
   // picture's left edge, the right one just past the middle of the page.
-  const std::int16_t Xp = KeyedPictureCentred(p, QStringLiteral("pces901.gif"));
+  // Without its picture the left column starts at the margin, clear of the
+  // right one.
+  std::int16_t Xp = KeyedPictureCentred(p, QStringLiteral("pces901.gif"));
+  if (p.Image1.Width() == 0)
+    p.step([&] { Xp = I16(M(p)); });
   cv.Font.Size = 10;
   BlankLines(p, 1);
   cv.Font.Bold = false;
