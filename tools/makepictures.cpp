@@ -68,6 +68,8 @@ constexpr std::array kRules{
     Rule{"pces403", Format::Gif, 255, nullptr},
     Rule{"pces901", Format::KeyedGif, 255, nullptr},
     Rule{"pces1001", Format::KeyedGif, 255, nullptr},
+    Rule{"macro", Format::Gif, 255, nullptr},
+    Rule{"micro", Format::Gif, 255, nullptr},
     Rule{"fbas", Format::Gif, 15, nullptr},
     Rule{"fhaut", Format::Gif, 15, "fbas"},
     Rule{"imprimer", Format::Gif, 15, nullptr},
