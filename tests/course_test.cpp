@@ -83,7 +83,18 @@ const std::vector<ScreenTexts> kScreenTexts = {
     {802, {"Concentration molaire", "C = ", " en mol · L"}},
     {803, {"Prélèvement et dilution", "Prélèvement", "Dilution"}},
     // Chapter 9
+    {901,
+     {"Transformation chimique", "Le système chimique à l'état initial contient :",
+      "Le système chimique à l'état final contient :", "ce qui reste des réactifs", "autres."}},
+    {902,
+     {"Réaction chimique", "Équation chimique",
+      "Les réactifs donnent les produits de la réaction chimique.", "nombre stœchiométrique ",
+      "Cu(OH)"}},
     // Chapter 10
+    {1001, {"Construire un tableau d'avancement d'une réaction chimique"}},
+    {1002,
+     {"Réactif limitant", "Proportions stœchiométriques",
+      "stœchiométriques lorsque :", "de C à l'état final."}},
     // Chapter 11
     {1101, {"L'organisation de l'Univers", "L'Univers contient des milliards de galaxies."}},
     {1102,

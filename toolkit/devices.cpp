@@ -288,6 +288,17 @@ void PaintKeyed(Page &p, double x, double y) {
   });
 }
 
+std::int16_t KeyedPictureCentred(Page &p, const QString &file) {
+  Canvas &cv = p.cv();
+  const double s = p.scale;
+  PrepareKeyed(p, file);
+  std::int16_t X = 0;
+  p.step([&] { X = toInt16(W(p) / 2 - p.Image1.Width() * s / 2); });
+  PaintKeyed(p, X, cv.CurrentY);
+  p.step([&] { cv.CurrentY = cv.CurrentY + p.Picturetampon.Height() * s; });
+  return X;
+}
+
 PictureSize MeasurePicture(Page &p, const QString &file) {
   p.step([&] { loadInto(p.Image1, p.AppFolder + file); });
   return PictureSize(p.Image1.Width(), p.Image1.Height());

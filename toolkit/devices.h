@@ -118,6 +118,10 @@ using PictureSize = QSize;
 PictureSize PrepareKeyed(Page &p, const QString &file, bool measureInImage1 = true);
 // Keyed picture, second half: paints the buffer at (x, y), natural size.
 void PaintKeyed(Page &p, double x, double y);
+// Keyed picture centred on the page, its top at CurrentY: Image1's width
+// places it, and CurrentY then moves down by the buffer's height × s (not at
+// all when the picture could not be loaded). Returns its left edge.
+std::int16_t KeyedPictureCentred(Page &p, const QString &file);
 
 // Measured picture: loads the file into Image1 and returns its size.
 PictureSize MeasurePicture(Page &p, const QString &file);
