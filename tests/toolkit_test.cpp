@@ -6,6 +6,7 @@
 #include "toolkit/rastercanvas.h"
 #include "toolkit/recordingcanvas.h"
 
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -539,4 +540,38 @@ TEST(PictureBuffer, NegativeWidthPaintsTheMirroredCopyLeftwardsFromX) {
     for (int x = 0; x < 6; ++x)
       EXPECT_EQ(buffer.Image().pixel(x, y), expected[x]) << x << "," << y;
   EXPECT_THROW(buffer.paintStretched(Picture(), 3, 0, -3, 2), DrawError);
+}
+
+// Horizontal strokes of the one-pixel pen are set straight into the pixels
+// (gradients are made of them); they must cover exactly the pixels Qt's
+// own stroker covers, in copy pen and in mask pen, wherever they fall.
+TEST(Raster, HorizontalStrokesCoverThePixelsOfTheQtStroke) {
+  const double ends[] = {-7.3, -0.5, 0, 0.49, 0.5, 2.51, 10, 17.5, 31.2, 39.5, 40, 47.9};
+  const double rows[] = {0, 0.2, 5, 9.5, 9.99, 20, 39.7, 40, 52};
+  for (const bool mask : {false, true})
+    for (const double y : rows)
+      for (const double x1 : ends)
+        for (const double x2 : ends) {
+          if (x1 == x2)
+            continue;
+          SCOPED_TRACE(testing::Message() << x1 << " " << x2 << " " << y << " " << mask);
+          RasterCanvas cv(QSize(40, 40));
+          cv.BackColor = RGB(200, 220, 240);
+          cv.Cls();
+          cv.DrawMode = mask ? MaskPen : CopyPen;
+          cv.Line(x1, y, x2, y, RGB(120, 255, 60));
+          QImage expected(40, 40, QImage::Format_RGB32);
+          expected.fill(RGB(200, 220, 240));
+          {
+            QPainter p(&expected);
+            p.setCompositionMode(mask ? QPainter::RasterOp_SourceAndDestination
+                                      : QPainter::CompositionMode_SourceOver);
+            QPen pen(RGB(120, 255, 60));
+            pen.setWidthF(0);
+            pen.setCapStyle(Qt::FlatCap);
+            p.setPen(pen);
+            p.drawLine(QPointF(x1, y), QPointF(x2, y));
+          }
+          ASSERT_EQ(cv.image(), expected);
+        }
 }
