@@ -26,6 +26,23 @@ constexpr double PdfMarginMm = 5.0;
 
 int printDpi(const QPrinter &printer) { return std::min(printer.resolution(), PrintDpiCap); }
 
+// The gap, in screen pixels, between a screen that stopped half-way and the
+// next screen of the printed chapter.
+constexpr double StoppedScreenGap = 20;
+
+// A drawer that stopped at an error has not stored the running line
+// position, so the next screen would print over what it drew: the next
+// screen starts below all of it instead.
+void startBelowStoppedScreen(Page &page, const Canvas &paper) {
+  if (paper.InkBottom() <= 0)
+    return;
+  page.step([&] {
+    const std::int16_t below =
+        toInt16(std::ceil(paper.InkBottom() + StoppedScreenGap * page.scale));
+    page.line = std::max(page.line, below);
+  });
+}
+
 } // namespace
 
 void DrawChapterPage(Page &page, Canvas &paper, std::int16_t chapter) {
@@ -45,8 +62,11 @@ void DrawChapterPage(Page &page, Canvas &paper, std::int16_t chapter) {
   page.step([&] { page.line = toInt16((TitleBandHeight + 20) * s); });
   paper.DrawWidth = s;
 
-  for (PageDrawer drawer : printDrawers(chapter))
-    callDrawer(page, drawer);
+  for (PageDrawer drawer : printDrawers(chapter)) {
+    paper.ResetInkBottom();
+    if (!callDrawer(page, drawer))
+      startBelowStoppedScreen(page, paper);
+  }
 
   // The publisher notice, centred on the bottom line of the printable area.
   paper.Font.Size = 8;

@@ -1,6 +1,7 @@
 #include "shell/screentable.h"
 
 #include "sheets/chemistry/chemistry.h"
+#include "sheets/physics/physics.h"
 
 #include <array>
 
@@ -49,12 +50,12 @@ const std::array<ScreenRow, 47> table = {{
     {1303, nullptr, 180, shown, hidden},
     {1401, nullptr, 60, hidden, shown},
     {1402, nullptr, 180, shown, hidden},
-    {1501, nullptr, 150, hidden, shown},
-    {1502, nullptr, 120, shown, shown},
-    {1503, nullptr, 150, shown, hidden},
-    {1601, nullptr, 150, hidden, shown},
-    {1602, nullptr, 180, shown, shown},
-    {1603, nullptr, 90, shown, hidden},
+    {1501, Screen1501, 150, hidden, shown},
+    {1502, Screen1502, 120, shown, shown},
+    {1503, Screen1503, 150, shown, hidden},
+    {1601, Screen1601, 150, hidden, shown},
+    {1602, Screen1602, 180, shown, shown},
+    {1603, Screen1603, 90, shown, hidden},
     {1701, nullptr, 90, hidden, shown},
     {1702, nullptr, 180, shown, hidden},
     {1801, nullptr, 120, hidden, shown},
