@@ -26,19 +26,16 @@ constexpr double PdfMarginMm = 5.0;
 
 int printDpi(const QPrinter &printer) { return std::min(printer.resolution(), PrintDpiCap); }
 
-// The gap, in screen pixels, between a screen that stopped half-way and the
-// next screen of the printed chapter.
-constexpr double StoppedScreenGap = 20;
-
 // A drawer that stopped at an error has not stored the running line
 // position, so the next screen would print over what it drew: the next
-// screen starts below all of it instead.
+// screen starts below all of it instead, after the three blank body lines
+// a screen ends with.
 void startBelowStoppedScreen(Page &page, const Canvas &paper) {
   if (paper.InkBottom() <= 0)
     return;
   page.step([&] {
-    const std::int16_t below =
-        toInt16(std::ceil(paper.InkBottom() + StoppedScreenGap * page.scale));
+    const double gap = 3 * paper.lineHeightOf(FontSpec{QStringLiteral("Arial"), 10});
+    const std::int16_t below = toInt16(std::ceil(paper.InkBottom() + gap));
     page.line = std::max(page.line, below);
   });
 }

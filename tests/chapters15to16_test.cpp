@@ -371,11 +371,11 @@ TEST_F(Chapters15To16, PrintedChapterGoesOnBelowAStoppedScreen) {
     const auto stopped = textOp(ops, QString::fromUtf8(c.stopped));
     ASSERT_TRUE(stopped);
     // Everything the stopped screen drew (after the band, before the next
-    // heading) lies above the next heading, with a gap.
+    // heading) lies above the next heading, three blank body lines above.
     double bottom = 0;
     for (std::size_t i = 1; i < next; ++i)
       bottom = std::max(bottom, extentOf({ops[i]}).bottom);
-    EXPECT_GE(ops[next].y1, bottom + 20 * k - 1);
+    EXPECT_GE(ops[next].y1, bottom + 3 * 16 * k - 1);
     const auto before = textOp(plain.ops(), QString::fromUtf8(c.next));
     ASSERT_TRUE(before);
     if (c.missing)
