@@ -26,6 +26,20 @@ constexpr double PdfMarginMm = 5.0;
 
 int printDpi(const QPrinter &printer) { return std::min(printer.resolution(), PrintDpiCap); }
 
+// A drawer that stopped at an error has not stored the running line
+// position, so the next screen would print over what it drew: the next
+// screen starts below all of it instead, after the three blank body lines
+// a screen ends with.
+void startBelowStoppedScreen(Page &page, const Canvas &paper) {
+  if (paper.InkBottom() <= 0)
+    return;
+  page.step([&] {
+    const double gap = 3 * paper.lineHeightOf(FontSpec{QStringLiteral("Arial"), 10});
+    const std::int16_t below = toInt16(std::ceil(paper.InkBottom() + gap));
+    page.line = std::max(page.line, below);
+  });
+}
+
 } // namespace
 
 void DrawChapterPage(Page &page, Canvas &paper, std::int16_t chapter) {
@@ -45,8 +59,11 @@ void DrawChapterPage(Page &page, Canvas &paper, std::int16_t chapter) {
   page.step([&] { page.line = toInt16((TitleBandHeight + 20) * s); });
   paper.DrawWidth = s;
 
-  for (PageDrawer drawer : printDrawers(chapter))
-    callDrawer(page, drawer);
+  for (PageDrawer drawer : printDrawers(chapter)) {
+    paper.ResetInkBottom();
+    if (!callDrawer(page, drawer))
+      startBelowStoppedScreen(page, paper);
+  }
 
   // The publisher notice, centred on the bottom line of the printable area.
   paper.Font.Size = 8;

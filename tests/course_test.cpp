@@ -124,7 +124,17 @@ const std::vector<ScreenTexts> kScreenTexts = {
      {"Signature d'un atome ou d'un ion : application à l'astrophysique",
       " Principe : un atome ou un ion ne peut absorber"}},
     // Chapter 15
+    {1501, {"Référentiel", "référentiel.", "référentiel terrestre", "rapport à la Terre."}},
+    {1502, {"Nature du mouvement"}},
+    {1503,
+     {"Principe d'inertie et effet d'une force sur le mouvement",
+      " Énoncé du principe d'inertie :", " Conséquences du principe d'inertie :"}},
     // Chapter 16
+    {1601, {"Loi de gravitation universelle"}},
+    {1602, {"Pesanteur", "Le poids d’un corps sur Terre est :", "du lancement."}},
+    {1603,
+     {"Mouvement de la Lune dans le référentiel géocentrique",
+      "Les axes noirs représentent le référentiel terrestre."}},
     // Chapter 17
     // Chapter 18
     // Chapter 19

@@ -19,6 +19,9 @@
 //    pure white pixels are the transparent index. For pictures with text:
 //    the edges of the letters blend with white as they would on paper,
 //    instead of being cut to whole pixels at the edge of the canvas.
+//  - JPEG: drawn over pure white like a BMP and written by Qt's JPEG writer
+//    at quality JpegQuality. JPEG pictures are painted as they are, never
+//    keyed: what must look like the page is drawn as part of the picture.
 //
 // GIF and PNG pictures are reduced to a palette (median cut, no dithering);
 // the table can ask for fewer colours to get the flat look of the small
@@ -52,12 +55,15 @@
 
 namespace {
 
-enum class Format { Bmp, Gif, Png, KeyedGif };
+enum class Format { Bmp, Gif, Png, KeyedGif, Jpeg };
+
+// High enough that thin strokes and small labels keep clean edges.
+constexpr int JpegQuality = 92;
 
 struct Rule {
   const char *name;      // output name, without its suffix
   Format format;
-  int colours;           // opaque palette entries at most (GIF, PNG)
+  int colours;           // opaque palette entries at most (GIF, PNG; 0 for the others)
   const char *mirrorOf;  // drawn from this source turned left to right
 };
 
@@ -86,6 +92,13 @@ constexpr std::array kRules{
     Rule{"fermer", Format::Gif, 15, nullptr},
     Rule{"main", Format::Gif, 15, nullptr},
     Rule{"abrevel", Format::Png, 15, nullptr},
+    Rule{"pces1501", Format::Jpeg, 0, nullptr},
+    Rule{"pces1502", Format::Jpeg, 0, nullptr},
+    Rule{"pces1503", Format::Jpeg, 0, nullptr},
+    Rule{"pces1504", Format::Jpeg, 0, nullptr},
+    Rule{"pces1601", Format::Jpeg, 0, nullptr},
+    Rule{"pces1602", Format::Gif, 255, nullptr},
+    Rule{"pces1603", Format::Gif, 255, nullptr},
 };
 
 bool g_svgTrouble = false;
@@ -281,6 +294,10 @@ bool writeBmp(const QImage &drawn, const QString &path) {
   return drawn.convertToFormat(QImage::Format_RGB32).save(path, "BMP");
 }
 
+bool writeJpeg(const QImage &drawn, const QString &path) {
+  return drawn.convertToFormat(QImage::Format_RGB32).save(path, "JPEG", JpegQuality);
+}
+
 bool writeGif(const Indexed &picture, const QString &path) {
   int bits = 1;
   while ((1 << bits) < static_cast<int>(picture.palette.size()))
@@ -351,7 +368,8 @@ bool make(const QString &name, const QString &sourceDir, const QDir &out) {
       QDir(sourceDir).filePath((rule.mirrorOf ? QString::fromLatin1(rule.mirrorOf) : name) + ".svg");
 
   g_svgTrouble = false;
-  const bool onWhite = rule.format == Format::Bmp || rule.format == Format::KeyedGif;
+  const bool onWhite = rule.format == Format::Bmp || rule.format == Format::KeyedGif ||
+                       rule.format == Format::Jpeg;
   QImage drawn = render(source, onWhite);
   if (drawn.isNull()) {
     std::fprintf(stderr, "%s: not a drawing Qt can read\n", qPrintable(source));
@@ -370,6 +388,9 @@ bool make(const QString &name, const QString &sourceDir, const QDir &out) {
   if (rule.format == Format::Bmp) {
     path = out.filePath(name + ".bmp");
     ok = writeBmp(drawn, path);
+  } else if (rule.format == Format::Jpeg) {
+    path = out.filePath(name + ".jpg");
+    ok = writeJpeg(drawn, path);
   } else {
     const Indexed picture = reduce(drawn, rule.colours, rule.format == Format::KeyedGif);
     colours = int(picture.palette.size()) - 1;

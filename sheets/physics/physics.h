@@ -25,5 +25,13 @@ void Screen1303(Page &p);
 // ions. Screen1402 stops at its first error.
 void Screen1401(Page &p);
 void Screen1402(Page &p);
+// Chapter 15: motion and forces.
+void Screen1501(Page &p);
+void Screen1502(Page &p);
+void Screen1503(Page &p);
+// Chapter 16: universal gravitation, weight, the motion of the Moon.
+void Screen1601(Page &p);
+void Screen1602(Page &p);
+void Screen1603(Page &p);
 
 } // namespace abrevel
