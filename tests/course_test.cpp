@@ -63,15 +63,66 @@ const std::vector<ScreenTexts> kScreenTexts = {
     {303, {"Écritures représentant la synthèse", "Exemple"}},
     // Chapter 4
     // Chapter 5
+    {501,
+     {"Règles du duet et de l'octet", "Modèle de Lewis", "Ions monoatomiques", "Molécules", ", Al",
+      "3+", "2-"}},
+    {502, {"Différentes représentations d'une molécule"}},
+    {503, {"Géométrie"}},
     // Chapter 6
+    {601, {"Classification périodique restreinte"}},
     // Chapter 7
+    {701,
+     {"À une mole correspond      ", "une quantité de matière", "un volume : le volume molaire",
+      "  Quantité de matière (en mol)", "  Nombre d'entités chimiques", "(dans tous les cas)",
+      "(intéressant surtout pour les gaz)"}},
+    {702,
+     {"  Masse molaire (en g · mol", "  Volume molaire (en L · mol", "(pour les gaz)",
+      "(0 °C ; 1,013 bar)", "(20 °C ; 1,013 bar)", " en mol"}},
     // Chapter 8
+    {801, {"Soluté, solvant, solution"}},
+    {802, {"Concentration molaire", "C = ", " en mol · L"}},
+    {803, {"Prélèvement et dilution", "Prélèvement", "Dilution"}},
     // Chapter 9
+    {901,
+     {"Transformation chimique", "Le système chimique à l'état initial contient :",
+      "Le système chimique à l'état final contient :", "ce qui reste des réactifs", "autres."}},
+    {902,
+     {"Réaction chimique", "Équation chimique",
+      "Les réactifs donnent les produits de la réaction chimique.", "nombre stœchiométrique ",
+      "Cu(OH)"}},
     // Chapter 10
+    {1001, {"Construire un tableau d'avancement d'une réaction chimique"}},
+    {1002,
+     {"Réactif limitant", "Proportions stœchiométriques",
+      "stœchiométriques lorsque :", "de C à l'état final."}},
     // Chapter 11
+    {1101, {"L'organisation de l'Univers", "L'Univers contient des milliards de galaxies."}},
+    {1102,
+     {"Les outils de description de l'Univers", " Rappel : les opérations sur les ",
+      "puissances de 10."}},
     // Chapter 12
+    {1201,
+     {"Propagation de la lumière",
+      "La propagation de la lumière dans le vide ou dans l'air se fait :", "en ligne droite",
+      "à la vitesse limite de", "Application : la visée et des mesures d'angles",
+      "Application : la technique de l'écho."}},
+    {1202, {"L'année de lumière", "1 a.l. ", " km"}},
     // Chapter 13
+    {1301,
+     {"Lumière monochromatique", "Lumière polychromatique", " Exemple : lumière d'un laser.",
+      "longueurs d'onde."}},
+    {1302,
+     {"Indice de réfraction d'un milieu transparent et homogène", "c", "v",
+      " : vitesse de la lumière dans le milieu", "n'a pas d'unité."}},
+    {1303, {"Lois de Descartes", " Première loi de Descartes", " Seconde loi de Descartes", "i"}},
     // Chapter 14
+    {1401,
+     {"Spectres d'émission", "Spectres d'absorption", " Spectres d'origine thermique",
+      "(spectre continu)", "De 1 000 °C", "à 9 000 °C", " + MnO", "dans la solution",
+      "Composition du gaz", "chimique du gaz", "Hg (mercure)"}},
+    {1402,
+     {"Signature d'un atome ou d'un ion : application à l'astrophysique",
+      " Principe : un atome ou un ion ne peut absorber"}},
     // Chapter 15
     // Chapter 16
     // Chapter 17

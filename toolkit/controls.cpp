@@ -74,7 +74,12 @@ void PictureBuffer::paintStretched(const abrevel::Picture &picture, int x, int y
     throw DrawError("no picture to paint");
   QPainter p(&m_image);
   p.setRenderHint(QPainter::SmoothPixmapTransform);
-  p.drawImage(QRect(x, y, w, h), picture.image());
+  // QPainter draws nothing into a rectangle of negative width: the mirrored
+  // copy is the picture turned left to right, drawn from x + w to x.
+  if (w < 0)
+    p.drawImage(QRect(x + w, y, -w, h), picture.image().mirrored(true, false));
+  else
+    p.drawImage(QRect(x, y, w, h), picture.image());
 }
 
 } // namespace abrevel

@@ -15,6 +15,10 @@
 //    half covered is opaque, in the colour the drawing gives it. White is
 //    keyed out of GIFs too, so an opaque pure white pixel is reported.
 //  - PNG: the same palette picture as a GIF, stored as an indexed PNG.
+//  - Keyed GIF: drawn over pure white like a BMP, stored as a GIF whose
+//    pure white pixels are the transparent index. For pictures with text:
+//    the edges of the letters blend with white as they would on paper,
+//    instead of being cut to whole pixels at the edge of the canvas.
 //
 // GIF and PNG pictures are reduced to a palette (median cut, no dithering);
 // the table can ask for fewer colours to get the flat look of the small
@@ -50,7 +54,7 @@
 
 namespace {
 
-enum class Format { Bmp, Gif, Png };
+enum class Format { Bmp, Gif, Png, KeyedGif };
 
 struct Rule {
   const char *name;      // output name, without its suffix
@@ -64,6 +68,20 @@ constexpr std::array kRules{
     Rule{"pces401", Format::Gif, 255, nullptr},
     Rule{"pces402", Format::Gif, 255, nullptr},
     Rule{"pces403", Format::Gif, 255, nullptr},
+    Rule{"pces501", Format::Gif, 255, nullptr},
+    Rule{"pces502", Format::Gif, 255, nullptr},
+    Rule{"pces503", Format::Gif, 255, nullptr},
+    Rule{"pces504", Format::Gif, 255, nullptr},
+    Rule{"pces505", Format::Gif, 255, nullptr},
+    Rule{"pces601", Format::Gif, 255, nullptr},
+    Rule{"pces602", Format::Gif, 255, nullptr},
+    Rule{"pces801", Format::Gif, 255, nullptr},
+    Rule{"pces802", Format::Gif, 255, nullptr},
+    Rule{"pces803", Format::Gif, 255, nullptr},
+    Rule{"pces901", Format::KeyedGif, 255, nullptr},
+    Rule{"pces1001", Format::KeyedGif, 255, nullptr},
+    Rule{"macro", Format::Gif, 255, nullptr},
+    Rule{"micro", Format::Gif, 255, nullptr},
     Rule{"pces1801", Format::Gif, 255, nullptr},
     Rule{"pces1802", Format::Gif, 255, nullptr},
     Rule{"pces1901", Format::Gif, 255, nullptr},
@@ -200,16 +218,20 @@ struct Indexed {
   int whitePixels = 0;                 // opaque pixels of pure white
 };
 
-Indexed reduce(const QImage &drawn, int colours) {
+// With whiteIsKey, pure white pixels are transparent as well.
+Indexed reduce(const QImage &drawn, int colours, bool whiteIsKey) {
   const QImage image = drawn.convertToFormat(QImage::Format_ARGB32);
   Indexed out;
   out.width = image.width();
   out.height = image.height();
+  auto shown = [whiteIsKey](QRgb c) {
+    return qAlpha(c) >= 128 && !(whiteIsKey && (c & 0xffffffu) == 0xffffffu);
+  };
   QHash<QRgb, int> counts;
   for (int y = 0; y < image.height(); ++y) {
     const QRgb *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
     for (int x = 0; x < image.width(); ++x)
-      if (qAlpha(row[x]) >= 128)
+      if (shown(row[x]))
         ++counts[row[x] | 0xff000000u];
   }
   std::vector<Entry> entries;
@@ -247,7 +269,7 @@ Indexed reduce(const QImage &drawn, int colours) {
     const QRgb *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
     for (int x = 0; x < image.width(); ++x) {
       unsigned char index = 0;
-      if (qAlpha(row[x]) >= 128) {
+      if (shown(row[x])) {
         index = nearest.value(row[x] | 0xff000000u);
         if ((out.palette[index] & 0xffffffu) == 0xffffffu)
           ++out.whitePixels;
@@ -513,7 +535,8 @@ bool make(const QString &name, const QString &sourceDir, const QDir &out) {
       QDir(sourceDir).filePath((rule.mirrorOf ? QString::fromLatin1(rule.mirrorOf) : name) + ".svg");
 
   g_svgTrouble = false;
-  QImage drawn = render(source, rule.format == Format::Bmp);
+  const bool onWhite = rule.format == Format::Bmp || rule.format == Format::KeyedGif;
+  QImage drawn = render(source, onWhite);
   if (drawn.isNull()) {
     std::fprintf(stderr, "%s: not a drawing Qt can read\n", qPrintable(source));
     return false;
@@ -538,13 +561,14 @@ bool make(const QString &name, const QString &sourceDir, const QDir &out) {
     path = out.filePath(name + ".bmp");
     ok = writeBmp(drawn, path);
   } else {
-    const Indexed picture = reduce(drawn, rule.colours);
+    const Indexed picture = reduce(drawn, rule.colours, rule.format == Format::KeyedGif);
     colours = int(picture.palette.size()) - 1;
     if (picture.whitePixels)
       std::fprintf(stderr, "%s: %d opaque white pixels will show the background\n",
                    qPrintable(source), picture.whitePixels);
-    path = out.filePath(name + (rule.format == Format::Gif ? ".gif" : ".png"));
-    ok = rule.format == Format::Gif ? writeGif(picture, path) : writePng(picture, path);
+    const bool gif = rule.format != Format::Png;
+    path = out.filePath(name + (gif ? ".gif" : ".png"));
+    ok = gif ? writeGif(picture, path) : writePng(picture, path);
   }
   if (!ok) {
     std::fprintf(stderr, "%s: cannot write\n", qPrintable(path));
