@@ -56,14 +56,14 @@ const std::array<ScreenRow, 47> table = {{
     {1601, Screen1601, 150, hidden, shown},
     {1602, Screen1602, 180, shown, shown},
     {1603, Screen1603, 90, shown, hidden},
-    {1701, nullptr, 90, hidden, shown},
-    {1702, nullptr, 180, shown, hidden},
-    {1801, nullptr, 120, hidden, shown},
-    {1802, nullptr, 120, shown, shown},
-    {1803, nullptr, 150, shown, hidden},
-    {1901, nullptr, 120, hidden, shown},
-    {1902, nullptr, 120, shown, shown},
-    {1903, nullptr, 180, shown, hidden},
+    {1701, Screen1701, 90, hidden, shown},
+    {1702, Screen1702, 180, shown, hidden},
+    {1801, Screen1801, 120, hidden, shown},
+    {1802, Screen1802, 120, shown, shown},
+    {1803, Screen1803, 150, shown, hidden},
+    {1901, Screen1901, 120, hidden, shown},
+    {1902, Screen1902, 120, shown, shown},
+    {1903, Screen1903, 180, shown, hidden},
 }};
 // clang-format on
 

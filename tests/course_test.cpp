@@ -136,9 +136,42 @@ const std::vector<ScreenTexts> kScreenTexts = {
      {"Mouvement de la Lune dans le référentiel géocentrique",
       "Les axes noirs représentent le référentiel terrestre."}},
     // Chapter 17
+    {1701,
+     {"Comment se repérer dans le temps ?", "Phénomènes astronomiques",
+      "Dispositifs construits par l'homme", "Calendrier", "Étalon", "de durée", "Phases de",
+      "la Lune", "Alternance du jour", "et de la nuit", "Les saisons",
+      "(ou d’une ombre) devant des repères."}},
+    {1702,
+     {"Période et fréquence", "La période ", "de ce phénomène.",
+      "La fréquence est l'inverse de la période.", "1", " en seconde (s)", " en hertz (Hz)"}},
     // Chapter 18
+    {1801, {"Description microscopique d'un gaz"}},
+    {1802,
+     {"Description macroscopique d'un gaz", "Symbole", "Grandeur", "Exemple d'unités", "Mesure",
+      "volume", "température", "pression", "quantité de matière", "degré Celsius",
+      "pascal (Pa) (unité légale)", "mole", "mesure des dimensions + calcul", "thermomètre",
+      "manomètre", "ne se mesure pas, mais se calcule avec ", "Le verre n'est pas vide,",
+      "il contient un gaz : l'air."}},
+    {1803,
+     {"Pression d'un gaz", " : pression en pascal (Pa)", " : force pressante en newton (N)",
+      " : surface en mètre carré (m", "Température"}},
     // Chapter 19
+    {1901,
+     {"Equation d'état du gaz parfait", " : quantité de matière (mol)",
+      " : température absolue (K)", "R = 8,31 J · K", " (K) = ", " (°C) + 273,15", " = constante.",
+      "le même pour tous les gaz."}},
+    {1902, {"Comportement d'un gaz réel"}},
+    {1903,
+     {"Interprétation macroscopique et microscopique", " Point de vue macroscopique ",
+      " Point de vue microscopique ", "   Température absolue ", "   Pression ",
+      "   Elle caractérise l'agitation des molécules du gaz.", "   Pour ", "   A ",
+      " = 0 K, il n'y a plus d'agitation.", " = 0 K, il n'y a plus de chocs donc ", " = 0 Pa."}},
 };
+
+// Screens whose ruled table is nearly as wide as the window by design: their
+// text stays inside the window (and its table) rather than clear of the
+// right margin.
+const std::vector<int> kWindowWideTables = {1802};
 
 // The picture files of the application folder a screen may load: its
 // chapter's pictures and the two shared ones.
@@ -194,7 +227,9 @@ TEST(Course, EveryScreenFitsTheWindowWithTheShippedPictures) {
     Page p = pageFor(cv, appDir(), 1, row->lineStart);
     callDrawer(p, row->drawer);
     EXPECT_LE(cv.text.bottom, kArrowFrameTop);
-    EXPECT_LE(cv.text.right, kTextRight);
+    const bool wide = std::find(kWindowWideTables.begin(), kWindowWideTables.end(), row->code) !=
+                      kWindowWideTables.end();
+    EXPECT_LE(cv.text.right, wide ? kClientWidth : kTextRight);
   }
 }
 
@@ -300,5 +335,24 @@ TEST(Course, EachPictureMissingInTurnPaintsNothingInItsPlace) {
       EXPECT_LE(drawn.bottom, kArrowFrameTop);
       EXPECT_LE(drawn.right, kClientWidth);
     }
+  }
+}
+
+// The whole course is drawn: every code of the screen table has its drawer
+// and every chapter prints. Until the last chapter is written this names
+// the screens still missing.
+TEST(Course, EveryScreenOfTheTableHasItsDrawer) {
+  ASSERT_EQ(screenTable().size(), 47u);
+  std::vector<int> codes;
+  for (const ScreenRow &row : screenTable()) {
+    EXPECT_TRUE(row.drawer) << "screen " << row.code << " has no drawer";
+    EXPECT_TRUE(std::find(codes.begin(), codes.end(), row.code) == codes.end()) << row.code;
+    codes.push_back(row.code);
+  }
+  for (int chapter = 1; chapter <= 19; ++chapter) {
+    const auto drawers = printDrawers(chapter);
+    EXPECT_FALSE(drawers.empty()) << "chapter " << chapter;
+    for (PageDrawer drawer : drawers)
+      EXPECT_TRUE(drawer) << "chapter " << chapter << " prints a screen with no drawer";
   }
 }

@@ -9,6 +9,8 @@
 
 #include "toolkit/page.h"
 
+#include <QString>
+
 namespace abrevel {
 
 // Chapter 11: the organisation of the Universe, the tools that describe it.
@@ -33,5 +35,21 @@ void Screen1503(Page &p);
 void Screen1601(Page &p);
 void Screen1602(Page &p);
 void Screen1603(Page &p);
+// Chapter 17: locating events in time; period and frequency.
+void Screen1701(Page &p);
+void Screen1702(Page &p);
+// Chapter 18: microscopic and macroscopic description of a gas; pressure
+// and temperature.
+void Screen1801(Page &p);
+void Screen1802(Page &p);
+void Screen1803(Page &p);
+// Chapter 19: behaviour of a real gas; the ideal-gas equation of state;
+// macroscopic and microscopic interpretation.
+void Screen1901(Page &p);
+void Screen1902(Page &p);
+void Screen1903(Page &p);
+// A screen that is its heading and one picture centred under it (1801 and
+// 1902); it hands its bottom on to the next screen of a printed chapter.
+void CentredPictureScreen(Page &p, const QString &heading, const QString &file);
 
 } // namespace abrevel
