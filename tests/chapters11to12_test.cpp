@@ -17,10 +17,6 @@ using namespace abrevel::sheettest;
 
 namespace {
 
-struct Fixture {
-  const char *name;
-  int w, h;
-};
 // Sizes that differ between every pair a drawer could mix up.
 constexpr Fixture kFixtures[] = {
     {"pces1101.bmp", 100, 120}, {"pces1102.bmp", 150, 60},  {"pces1103.bmp", 40, 30},
@@ -46,8 +42,7 @@ class PhysicsPictures : public ::testing::Test {
 protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    for (const Fixture &f : kFixtures)
-      writePicture(dir.path(), QLatin1String(f.name), f.w, f.h);
+    writeFixtures(dir.path(), kFixtures);
     writeBeam(dir.path());
   }
   QTemporaryDir dir;

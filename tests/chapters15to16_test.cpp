@@ -20,10 +20,6 @@ using namespace abrevel::sheettest;
 
 namespace {
 
-struct Fixture {
-  const char *name;
-  int w, h;
-};
 // Sizes that differ from one picture to the next, so that a drawer reading
 // the wrong picture's size is seen; the last chronophotograph is neither
 // the tallest nor the shortest.
@@ -49,8 +45,7 @@ class Chapters15To16 : public ::testing::Test {
 protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    for (const Fixture &f : kFixtures)
-      writeFixture(dir.path(), QLatin1String(f.name), f.w, f.h);
+    writeFixtures(dir.path(), kFixtures, writeFixture);
   }
   // Sets one fixture aside for the rest of the test.
   void remove(const char *name) { ASSERT_TRUE(QFile::remove(dir.filePath(QLatin1String(name)))); }

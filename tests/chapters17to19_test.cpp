@@ -31,12 +31,12 @@ void writeColoured(const QString &dir, const QString &name, int w, int h, const 
   ASSERT_TRUE(image.save(dir + QLatin1Char('/') + name, "PNG"));
 }
 
-struct Fixture {
+struct ColouredFixture {
   const char *name;
   int w, h;
   QColor colour;
 };
-const std::vector<Fixture> kFixtures = {
+const std::vector<ColouredFixture> kFixtures = {
     {"pces1701.bmp", 120, 140, QColor(200, 0, 0)},  {"pces1702.bmp", 80, 50, QColor(0, 160, 0)},
     {"pces1703.bmp", 80, 50, QColor(0, 0, 200)},    {"pces1704.bmp", 80, 30, QColor(200, 200, 0)},
     {"pces1705.bmp", 24, 40, QColor(0, 200, 200)},  {"pces1706.bmp", 60, 30, QColor(200, 0, 200)},
@@ -45,15 +45,15 @@ const std::vector<Fixture> kFixtures = {
     {"micro.gif", 44, 30, QColor(30, 30, 30)},
 };
 
-void writeFixtures(const QString &dir) {
-  for (const Fixture &f : kFixtures)
+void writeColouredFixtures(const QString &dir) {
+  for (const ColouredFixture &f : kFixtures)
     writeColoured(dir, QString::fromLatin1(f.name), f.w, f.h, f.colour);
 }
 
 // The fixture a painted picture shows, by the colour at its middle.
 QString fixtureOf(const DrawOp &op) {
   const QColor middle = op.image.pixelColor(op.image.width() / 2, op.image.height() / 2);
-  for (const Fixture &f : kFixtures)
+  for (const ColouredFixture &f : kFixtures)
     if (middle == f.colour)
       return QString::fromLatin1(f.name);
   return QStringLiteral("?");
@@ -100,7 +100,7 @@ std::vector<DrawOp> drawOn(int code, const QString &dir, double width, double he
 TEST(Chapters17to19, EachScreenPaintsItsPicturesInOrderAndTheRightOnesHandTheirBottomOn) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
-  writeFixtures(dir.path());
+  writeColouredFixtures(dir.path());
   struct Case {
     int code;
     std::vector<const char *> pictures;
@@ -149,7 +149,7 @@ TEST(Chapters17to19, EachScreenPaintsItsPicturesInOrderAndTheRightOnesHandTheirB
 // text, do not.
 TEST(Chapters17to19, ShadowsPictureOffsetsAndRowsScaleOnPaperColumnsFollowTheText) {
   QTemporaryDir dir;
-  writeFixtures(dir.path());
+  writeColouredFixtures(dir.path());
   for (const double s : {1.0, kPaperScale}) {
     SCOPED_TRACE(s);
     const double W = 760 * s;
@@ -195,7 +195,7 @@ TEST(Chapters17to19, ShadowsPictureOffsetsAndRowsScaleOnPaperColumnsFollowTheTex
 
 TEST(Chapters17to19, Screen1802TableIsCentredWhateverTheWidth) {
   QTemporaryDir dir;
-  writeFixtures(dir.path());
+  writeColouredFixtures(dir.path());
   for (const double W : {kClientWidth, 1000.0}) {
     SCOPED_TRACE(W);
     const auto ops = drawOn(1802, dir.path(), W, kClientHeight, 1, 120);
@@ -411,7 +411,7 @@ TEST(Chapters17to19, Chapter19FitsItsPageWithHeaderPicturesUpTo60PixelsHigh) {
 
 TEST(Chapters17to19, Screen1902ShowsTheGraphOfFile1901) {
   QTemporaryDir dir;
-  writeFixtures(dir.path());
+  writeColouredFixtures(dir.path());
   const auto ops = drawScreen(1902, dir.path());
   ASSERT_EQ(images(ops).size(), 1u);
   EXPECT_TRUE(images(ops)[0].text.endsWith(QStringLiteral("/pces1901.gif")));

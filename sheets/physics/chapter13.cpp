@@ -36,28 +36,17 @@ void BulletColumn(Page &p, double x, double y, const QStringList &lines) {
 
 void Screen1301(Page &p) {
   Canvas &cv = p.cv();
-  const double s = p.scale;
   const std::int16_t Y0 = p.line;
   ScreenStart(p, QStringLiteral(" "));
   BlankLines(p, 1);
   std::int16_t Yp = 0;
   p.step([&] { Yp = I16(cv.CurrentY); });
 
-  // The column pair, from the first picture's width.
-  const auto [XL, XR, w1] =
-      ColumnPairFrom(p, QStringLiteral("pces1301.bmp"), QStringLiteral("pces1302.bmp"));
-  cv.CurrentX = XL;
-  cv.CurrentY = Y0;
-  PrintHeading(p, QStringLiteral("Lumière monochromatique"));
-  cv.CurrentX = XR;
-  cv.CurrentY = Y0;
-  PrintHeading(p, QStringLiteral("Lumière polychromatique"));
-
-  PaintImage1(p, XL, Yp);
-  const PictureSize second = MeasurePicture(p, QStringLiteral("pces1302.bmp"));
-  PaintImage1(p, XR, Yp);
-  cv.CurrentY = Yp + second.height() * s;
-  PictureCleanUp(p, false);
+  // The two headings and their pictures, the columns placed from the first
+  // picture's width.
+  const auto [XL, XR, w1] = HeadedPicturePair(
+      p, Y0, Yp, {QStringLiteral("Lumière monochromatique"), QStringLiteral("pces1301.bmp")},
+      {QStringLiteral("Lumière polychromatique"), QStringLiteral("pces1302.bmp")});
   BlankLines(p, 1);
   std::int16_t Yb = 0;
   p.step([&] { Yb = I16(cv.CurrentY); });

@@ -57,6 +57,17 @@ void TwoLines(Page &p, double x1, double x2, double y, const QString &first,
   PrintCentredInBox(p, x1, x2, second);
 }
 
+// A bulleted line at the head of each column, both on the current line;
+// the position is left after the right one.
+void BulletPair(Page &p, double xl, double xr, const QString &left, const QString &right) {
+  Canvas &cv = p.cv();
+  std::int16_t y = 0;
+  p.step([&] { y = I16(cv.CurrentY); });
+  PrintBullet(p, xl, left, End::Run);
+  cv.CurrentY = y;
+  PrintBullet(p, xr, right);
+}
+
 // One table of a pair: its edges, its column split, and the header texts of
 // its picture column and text column.
 struct SpectrumTable {
@@ -97,35 +108,21 @@ void Screen1401(Page &p) {
   std::int16_t Yp = 0;
   p.step([&] { Yp = I16(cv.CurrentY); });
 
-  // The column pair, from the width of the first spectroscope; each table
-  // is as wide as the picture above it.
-  const auto [XL, XR, w1] =
-      ColumnPairFrom(p, QStringLiteral("pces1401.bmp"), QStringLiteral("pces1402.bmp"));
+  // The headings and the spectroscopes, the columns placed from the width
+  // of the first; each table is as wide as the picture above it.
+  const auto [XL, XR, w1] = HeadedPicturePair(
+      p, Y0, Yp, {QStringLiteral("Spectres d'émission"), QStringLiteral("pces1401.bmp")},
+      {QStringLiteral("Spectres d'absorption"), QStringLiteral("pces1402.bmp")});
   std::int16_t XLe = 0, XRe = 0;
   p.step([&] {
     XLe = I16(XL + w1);
     XRe = I16(XR + w1);
   });
-  cv.CurrentX = XL;
-  cv.CurrentY = Y0;
-  PrintHeading(p, QStringLiteral("Spectres d'émission"));
-  cv.CurrentX = XR;
-  cv.CurrentY = Y0;
-  PrintHeading(p, QStringLiteral("Spectres d'absorption"));
-
-  PaintImage1(p, XL, Yp);
-  const PictureSize second = MeasurePicture(p, QStringLiteral("pces1402.bmp"));
-  PaintImage1(p, XR, Yp);
-  cv.CurrentY = Yp + second.height() * s;
-  PictureCleanUp(p, false);
 
   cv.Font.Size = 10;
   BlankLines(p, 1);
-  std::int16_t Yb = 0;
-  p.step([&] { Yb = I16(cv.CurrentY); });
-  PrintBullet(p, XL, QStringLiteral(" Spectres d'origine thermique"), End::Run);
-  cv.CurrentY = Yb;
-  PrintBullet(p, XR, QStringLiteral(" Bandes d'absorption de solutions colorées"));
+  BulletPair(p, XL, XR, QStringLiteral(" Spectres d'origine thermique"),
+             QStringLiteral(" Bandes d'absorption de solutions colorées"));
 
   // ----- First pair: thermal spectra, bands of a coloured solution -----
   // Rows as tall as the first spectrum and 10 × s; the picture column
@@ -201,13 +198,10 @@ void Screen1401(Page &p) {
 
   // ----- Second pair: the lines of mercury vapour -----
   BlankLines(p, 1);
-  std::int16_t Yb2 = 0;
-  p.step([&] { Yb2 = I16(cv.CurrentY); });
   cv.Font.Bold = true;
   cv.Font.Size = 10;
-  PrintBullet(p, XL, QStringLiteral(" Spectres de raies"), End::Run);
-  cv.CurrentY = Yb2;
-  PrintBullet(p, XR, QStringLiteral(" Raies d'absorption caractéristiques"));
+  BulletPair(p, XL, XR, QStringLiteral(" Spectres de raies"),
+             QStringLiteral(" Raies d'absorption caractéristiques"));
   cv.CurrentX = XR;
   cv.Print(QStringLiteral("d'un atome ou d'un ion"));
 
