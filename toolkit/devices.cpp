@@ -255,12 +255,18 @@ void StartInCell(Page &p, const TableGrid &grid, int column, int row, const QStr
 
 PictureSize PrepareKeyed(Page &p, const QString &file, bool measureInImage1) {
   const QString path = p.AppFolder + file;
+  // The measuring image and the image list each take the file; a file the
+  // measuring image has just read is not decoded a second time.
+  bool measured = false;
   if (measureInImage1)
-    p.step([&] { loadInto(p.Image1, path); });
+    p.step([&] {
+      loadInto(p.Image1, path);
+      measured = true;
+    });
   p.ImageList1.Clear();
   p.step([&] {
     try {
-      p.ImageList1.Add(LoadPicture(path));
+      p.ImageList1.Add(measured ? p.Image1.Picture() : LoadPicture(path));
     } catch (const DrawError &) {
       // Nothing to compose: the buffer is emptied to 0 × 0 so that the
       // paint that follows draws nothing, not a rectangle of stale size.
