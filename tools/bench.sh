@@ -33,6 +33,7 @@ cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build-release -j"$(nproc)" --target abrevel abrevel_bench abrevel_floor >/dev/null
 
 export QT_QPA_PLATFORM=offscreen
+export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
 app=build-release/app
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
