@@ -30,7 +30,7 @@ namespace {
 // and kept with its metrics, since a font built afresh is matched against
 // the font database again at its first use.
 struct CachedFont {
-  FontSpec spec;
+  FontSpec sheetFont;
   double dpi;
   QFont font;
   QFontMetricsF metrics;
@@ -41,23 +41,23 @@ struct CachedFont {
   QHash<QString, double> widths;
 };
 
-CachedFont &cachedFont(const FontSpec &spec, double dpi) {
+CachedFont &cachedFont(const FontSpec &font, double dpi) {
   static std::vector<std::unique_ptr<CachedFont>> cache;
   static CachedFont *last = nullptr;
-  if (last && last->dpi == dpi && last->spec == spec)
+  if (last && last->dpi == dpi && last->sheetFont == font)
     return *last;
   for (const auto &entry : cache)
-    if (entry->dpi == dpi && entry->spec == spec)
+    if (entry->dpi == dpi && entry->sheetFont == font)
       return *(last = entry.get());
-  QFont f(isKnownFontName(spec.Name) ? faceFor(spec.Name) : spec.Name);
-  f.setPixelSize(std::max(1, static_cast<int>(std::lround(spec.Size * dpi / 72.0))));
-  f.setBold(spec.Bold);
-  f.setItalic(spec.Italic);
-  f.setUnderline(spec.Underline);
+  QFont f(isKnownFontName(font.Name) ? faceFor(font.Name) : font.Name);
+  f.setPixelSize(std::max(1, static_cast<int>(std::lround(font.Size * dpi / 72.0))));
+  f.setBold(font.Bold);
+  f.setItalic(font.Italic);
+  f.setUnderline(font.Underline);
   f.setKerning(false);
   const QFontMetrics metrics(f);
   cache.push_back(std::make_unique<CachedFont>(
-      CachedFont{spec, dpi, f, QFontMetricsF(f), metrics.height(), metrics.ascent(), {}}));
+      CachedFont{font, dpi, f, QFontMetricsF(f), metrics.height(), metrics.ascent(), {}}));
   return *(last = cache.back().get());
 }
 

@@ -1,7 +1,7 @@
-// makespectra: computes the five spectra of chapter 14 from the data of
-// tools/spectra.h and writes them as BMP pictures.
+// makewavelengthpictures: computes the five spectra of chapter 14 from the data of
+// tools/wavelengths.h and writes them as BMP pictures.
 //
-//   makespectra OUTPUT_DIR
+//   makewavelengthpictures OUTPUT_DIR
 //
 // pces1403.bmp  thermal spectrum of a body at 1 500 °C (1 000 to 2 000 °C)
 // pces1404.bmp  thermal spectrum of a body at 5 500 °C (2 000 to 9 000 °C)
@@ -14,7 +14,7 @@
 // fall in the same pixel columns. Every row of a picture is the same: a
 // spectrum varies across, not down.
 
-#include "tools/spectra.h"
+#include "tools/wavelengths.h"
 
 #include <QDir>
 #include <QImage>
@@ -75,7 +75,7 @@ Pixel permanganate(int x) {
 
 int main(int argc, char **argv) {
   if (argc != 2) {
-    std::fprintf(stderr, "usage: makespectra OUTPUT_DIR\n");
+    std::fprintf(stderr, "usage: makewavelengthpictures OUTPUT_DIR\n");
     return 2;
   }
   const QDir out(QString::fromLocal8Bit(argv[1]));

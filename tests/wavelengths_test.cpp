@@ -1,10 +1,10 @@
 // The spectra the application folder ships, checked against the data they
-// are computed from (tools/spectra.h): one size and one wavelength axis for
+// are computed from (tools/wavelengths.h): one size and one wavelength axis for
 // all five, each mercury line where its wavelength falls, the absorption
 // lines exactly where the emission lines are, the permanganate band and the
 // two thermal spectra.
 #include "tests/sheettest.h"
-#include "tools/spectra.h"
+#include "tools/wavelengths.h"
 
 #include <QImage>
 

@@ -1,6 +1,6 @@
 // The spectra of chapter 14 (pces1403.bmp to pces1407.bmp): the data they
 // are computed from, the wavelength axis they share and the mapping from a
-// wavelength to the colour shown. tools/makespectra.cpp draws the pictures
+// wavelength to the colour shown. tools/makewavelengthpictures.cpp draws the pictures
 // from this file alone, and the tests check the pictures against it.
 //
 // Sources:
