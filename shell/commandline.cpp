@@ -173,7 +173,6 @@ QImage renderScreen(const QString &applicationFolder, int code) {
   if (!window.Form_Load())
     return image;
   window.page().screen = static_cast<std::int16_t>(code);
-  window.show();
   // The first repaint: it shows the arrows of the screen.
   window.Form_Paint();
   window.render(&image);
