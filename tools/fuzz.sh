@@ -14,8 +14,8 @@ cd "$(dirname "$0")/.."
 
 targets=(handoff val texts)
 # The longest input worth trying: the hand-off file up to its 32nd record,
-# a number, a content file of a few dozen lines.
-declare -A maxLength=([handoff]=4096 [val]=128 [texts]=4096)
+# a number, a content file of a dozen lines.
+declare -A maxLength=([handoff]=4096 [val]=128 [texts]=1024)
 checkRuns=20000
 
 usage() {
