@@ -11,7 +11,9 @@
 //
 // Inside a line, runs are marked for the inline formula device:
 // *italic*, **bold**, ^{exponent}, _{index}, {S:symbol-font characters},
-// {V:vector}; a backslash makes the next character plain.
+// {V:vector}; a backslash makes the next character plain. Two exponent
+// forms of their own return to size 10 and to the line's top afterwards:
+// ^5{exponent} raised 5 units, ^L{exponent} raised 0.3 of its 8-point line.
 #pragma once
 
 #include <QString>

@@ -2,13 +2,12 @@
 // application folder's "clac.wav", replayed from its start at each arrow
 // click, closed at unload.
 //
-// Sound is a courtesy: a missing or unreadable file, or no audio device at
-// all, leaves the viewer silent. Nothing here ever blocks or reports.
+// Sound is a courtesy: a missing or unreadable file, no audio device at all,
+// or no player module (abrevel_sound, beside the program) leaves the viewer
+// silent. Nothing here ever blocks or reports.
 #pragma once
 
 #include <QString>
-
-class QSoundEffect;
 
 namespace abrevel {
 
@@ -25,10 +24,12 @@ public:
   void Play();
   void Close();
 
-  bool isOpen() const { return m_effect != nullptr; }
+  bool isOpen() const { return m_player != nullptr; }
 
 private:
-  QSoundEffect *m_effect = nullptr;
+  void *m_player = nullptr;
+  void (*m_play)(void *) = nullptr;
+  void (*m_close)(void *) = nullptr;
 };
 
 } // namespace abrevel

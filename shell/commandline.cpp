@@ -2,6 +2,7 @@
 
 #include "shell/printing.h"
 #include "shell/screentable.h"
+#include "shell/titleband.h"
 #include "shell/viewerwindow.h"
 #include "toolkit/page.h"
 
@@ -70,10 +71,21 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments) {
     }
     const bool render = option == QLatin1String("--render-screen");
     const bool print = option == QLatin1String("--print-chapter");
+    const bool course = option == QLatin1String("--print-course");
+    if ((render || print || course) && modeGiven)
+      return bad(QStringLiteral("une seule option --render-screen, --print-chapter ou "
+                                "--print-course peut être donnée"));
+    if (course) {
+      modeGiven = true;
+      if (left < 1)
+        return bad(QStringLiteral("--print-course attend un fichier PDF"));
+      command.mode = CommandLine::Mode::PrintCourse;
+      command.output = arguments[++i];
+      if (command.output.isEmpty())
+        return bad(QStringLiteral("le nom du fichier à écrire est vide"));
+      continue;
+    }
     if (render || print) {
-      if (modeGiven)
-        return bad(
-            QStringLiteral("une seule option --render-screen ou --print-chapter peut être donnée"));
       modeGiven = true;
       if (left < 2)
         return bad(render ? QStringLiteral("--render-screen attend un code d'écran et un "
@@ -115,21 +127,25 @@ QString usage() {
       "Usage : abrevel [--app-folder DOSSIER]\n"
       "        abrevel [--app-folder DOSSIER] --render-screen CODE FICHIER.png\n"
       "        abrevel [--app-folder DOSSIER] --print-chapter N FICHIER.pdf\n"
+      "        abrevel [--app-folder DOSSIER] --print-course FICHIER.pdf\n"
       "\n"
       "Sans option, la visionneuse s'ouvre sur le chapitre que l'application parente\n"
       "a inscrit dans TEMPO.SPC.\n"
       "  --render-screen CODE FICHIER.png  dessine l'écran CODE (101 à 1903) tel que la\n"
       "                                    fenêtre le montre, en 784 × 561 pixels\n"
       "  --print-chapter N FICHIER.pdf     imprime le chapitre N (1 à 19) dans un PDF\n"
+      "  --print-course FICHIER.pdf        imprime tout le cours dans un PDF, une page\n"
+      "                                    par chapitre\n"
       "  --app-folder DOSSIER              le dossier d'application (images, son,\n"
       "                                    TEMPO.SPC) est DOSSIER et non celui du programme\n"
       "  --help                            affiche cette aide\n"
-      "Ces deux modes n'ont besoin d'aucun affichage et ne touchent pas à TEMPO.SPC.\n");
+      "Ces trois modes n'ont besoin d'aucun affichage et ne touchent pas à TEMPO.SPC.\n");
 }
 
 bool preparePlatform(const CommandLine &command, QString *error) {
   if (command.mode == CommandLine::Mode::RenderScreen ||
-      command.mode == CommandLine::Mode::PrintChapter) {
+      command.mode == CommandLine::Mode::PrintChapter ||
+      command.mode == CommandLine::Mode::PrintCourse) {
     platformMessages = qInstallMessageHandler(headlessMessages);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
       qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -140,8 +156,8 @@ bool preparePlatform(const CommandLine &command, QString *error) {
   if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
     if (error)
       *error = QStringLiteral("abrevel : aucun affichage (DISPLAY et WAYLAND_DISPLAY sont vides) ; "
-                              "sans affichage, --render-screen et --print-chapter dessinent "
-                              "dans des fichiers");
+                              "sans affichage, --render-screen, --print-chapter et "
+                              "--print-course dessinent dans des fichiers");
     return false;
   }
   return true;
@@ -183,6 +199,20 @@ int runCommandLine(const CommandLine &command) {
   case CommandLine::Mode::PrintChapter: {
     if (!printChapterToPdf(withTrailingSeparator(folder), command.chapter, command.output,
                            nullptr)) {
+      printLine(stderr,
+                QStringLiteral("abrevel : impossible d'écrire %1").arg(quoted(command.output)));
+      return BadArgumentStatus;
+    }
+    return 0;
+  }
+  case CommandLine::Mode::PrintCourse: {
+    const auto progress = [](int chapter) {
+      printLine(stderr, QStringLiteral("abrevel : page %1 sur %2 imprimée : %3")
+                            .arg(chapter)
+                            .arg(CourseChapters)
+                            .arg(chapterTitle(chapter)));
+    };
+    if (!printCourseToPdf(withTrailingSeparator(folder), command.output, progress, nullptr)) {
       printLine(stderr,
                 QStringLiteral("abrevel : impossible d'écrire %1").arg(quoted(command.output)));
       return BadArgumentStatus;

@@ -4,11 +4,13 @@
 //                                           parent wrote into TEMPO.SPC
 //   abrevel --render-screen CODE FILE.png   screen CODE as the window shows it
 //   abrevel --print-chapter N FILE.pdf      chapter N printed to a PDF file
+//   abrevel --print-course FILE.pdf         every chapter, a page each, into
+//                                           one PDF file
 //   abrevel --help                          a short usage
 //   --app-folder DIR, with any of them: the application folder is DIR
 //   instead of the executable's folder.
 //
-// The two headless modes never touch TEMPO.SPC and need no display. A bad
+// The headless modes never touch TEMPO.SPC and need no display. A bad
 // argument gets a one-line message on standard error and exit status 2.
 #pragma once
 
@@ -22,7 +24,7 @@ namespace abrevel {
 inline constexpr int BadArgumentStatus = 2;
 
 struct CommandLine {
-  enum class Mode { Viewer, RenderScreen, PrintChapter, Help };
+  enum class Mode { Viewer, RenderScreen, PrintChapter, PrintCourse, Help };
   Mode mode = Mode::Viewer;
   int code = 0;      // RenderScreen: a code of the screen table
   int chapter = 0;   // PrintChapter: 1 to 19

@@ -26,6 +26,20 @@ constexpr double PdfMarginMm = 5.0;
 
 int printDpi(const QPrinter &printer) { return std::min(printer.resolution(), PrintDpiCap); }
 
+// A drawer that stopped at an error has not stored the running line
+// position, so the next screen would print over what it drew: the next
+// screen starts below all of it instead, after the three blank body lines
+// a screen ends with.
+void startBelowStoppedScreen(Page &page, const Canvas &paper) {
+  if (paper.InkBottom() <= 0)
+    return;
+  page.step([&] {
+    const double gap = 3 * paper.lineHeightOf(FontSpec{QStringLiteral("Arial"), 10});
+    const std::int16_t below = toInt16(std::ceil(paper.InkBottom() + gap));
+    page.line = std::max(page.line, below);
+  });
+}
+
 } // namespace
 
 void DrawChapterPage(Page &page, Canvas &paper, std::int16_t chapter) {
@@ -45,8 +59,11 @@ void DrawChapterPage(Page &page, Canvas &paper, std::int16_t chapter) {
   page.step([&] { page.line = toInt16((TitleBandHeight + 20) * s); });
   paper.DrawWidth = s;
 
-  for (PageDrawer drawer : printDrawers(chapter))
-    callDrawer(page, drawer);
+  for (PageDrawer drawer : printDrawers(chapter)) {
+    paper.ResetInkBottom();
+    if (!callDrawer(page, drawer))
+      startBelowStoppedScreen(page, paper);
+  }
 
   // The publisher notice, centred on the bottom line of the printable area.
   paper.Font.Size = 8;
@@ -59,7 +76,7 @@ void DrawChapterPage(Page &page, Canvas &paper, std::int16_t chapter) {
   paper.PrintRun(notice);
 }
 
-void PrintChapter(Page &page, QPrinter &printer) {
+QImage DrawChapterForPrinter(Page &page, QPrinter &printer) {
   printer.setPageOrientation(QPageLayout::Portrait);
   const int dpi = printDpi(printer);
   const QRectF area = printer.pageLayout().paintRect(QPageLayout::Inch);
@@ -73,12 +90,24 @@ void PrintChapter(Page &page, QPrinter &printer) {
   // The printed page goes with this function: the target returns to the
   // window. The drawing scale stays until the window's next repaint.
   page.target = window;
+  return paper.image();
+}
 
+namespace {
+// Lays a printed page drawn by DrawChapterForPrinter over the printable
+// area of the printer's current page.
+void paintSheet(QPainter &painter, const QPrinter &printer, const QImage &sheet) {
+  const QRect device = printer.pageLayout().paintRectPixels(printer.resolution());
+  painter.drawImage(QRect(QPoint(0, 0), device.size()), sheet);
+}
+} // namespace
+
+void PrintChapter(Page &page, QPrinter &printer) {
+  const QImage sheet = DrawChapterForPrinter(page, printer);
   QPainter painter;
   if (!painter.begin(&printer))
     return;
-  const QRect device = printer.pageLayout().paintRectPixels(printer.resolution());
-  painter.drawImage(QRect(QPoint(0, 0), device.size()), paper.image());
+  paintSheet(painter, printer, sheet);
   painter.end();
 }
 
@@ -97,33 +126,82 @@ bool showPrintDialog(QPrinter &printer, QWidget *parent) {
   return dialog.exec() == QDialog::Accepted;
 }
 
-bool printChapterToPdf(const QString &appFolder, int chapter, const QString &pdfFile,
-                       QString *error) {
+namespace {
+
+// A PDF file can be written there: not a folder, in a folder we may write.
+bool writablePdf(const QString &pdfFile, QString *error) {
   const QFileInfo target(pdfFile);
   if (target.isDir() || !QFileInfo(target.absolutePath()).isWritable()) {
     if (error)
       *error = QStringLiteral("cannot write %1").arg(pdfFile);
     return false;
   }
-  QPrinter printer(QPrinter::HighResolution);
+  return true;
+}
+
+// An A4 portrait PDF printer with the margins of a common printer.
+void setUpPdf(QPrinter &printer, const QString &pdfFile) {
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(pdfFile);
   printer.setResolution(PrintDpiCap);
   printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                     QMarginsF(PdfMarginMm, PdfMarginMm, PdfMarginMm, PdfMarginMm),
                                     QPageLayout::Millimeter));
-  Page page;
+}
+
+// The page state of a print run from the pictures of appFolder.
+void setUpPage(Page &page, const QString &appFolder, int chapter) {
   page.applicationFolder = appFolder;
   page.AppFolder = withTrailingSeparator(appFolder);
   page.chapter = static_cast<std::int16_t>(chapter);
   page.screen = static_cast<std::int16_t>(chapter * 100 + 1);
-  PrintChapter(page, printer);
-  if (!QFileInfo::exists(pdfFile)) {
-    if (error)
-      *error = QStringLiteral("cannot write %1").arg(pdfFile);
+}
+
+bool written(const QString &pdfFile, QString *error) {
+  if (QFileInfo::exists(pdfFile))
+    return true;
+  if (error)
+    *error = QStringLiteral("cannot write %1").arg(pdfFile);
+  return false;
+}
+
+} // namespace
+
+bool printChapterToPdf(const QString &appFolder, int chapter, const QString &pdfFile,
+                       QString *error) {
+  if (!writablePdf(pdfFile, error))
     return false;
+  QPrinter printer(QPrinter::HighResolution);
+  setUpPdf(printer, pdfFile);
+  Page page;
+  setUpPage(page, appFolder, chapter);
+  PrintChapter(page, printer);
+  return written(pdfFile, error);
+}
+
+bool printCourseToPdf(const QString &appFolder, const QString &pdfFile,
+                      const std::function<void(int chapter)> &printed, QString *error) {
+  if (!writablePdf(pdfFile, error))
+    return false;
+  QPrinter printer(QPrinter::HighResolution);
+  setUpPdf(printer, pdfFile);
+  QPainter painter;
+  for (int chapter = 1; chapter <= CourseChapters; ++chapter) {
+    // Each chapter exactly as the print button prints it, on a page of its own.
+    Page page;
+    setUpPage(page, appFolder, chapter);
+    const QImage sheet = DrawChapterForPrinter(page, printer);
+    if (chapter == 1 ? !painter.begin(&printer) : !printer.newPage()) {
+      if (error)
+        *error = QStringLiteral("cannot write %1").arg(pdfFile);
+      return false;
+    }
+    paintSheet(painter, printer, sheet);
+    if (printed)
+      printed(chapter);
   }
-  return true;
+  painter.end();
+  return written(pdfFile, error);
 }
 
 } // namespace abrevel

@@ -10,6 +10,7 @@
 
 #include "toolkit/page.h"
 
+#include <QImage>
 #include <QString>
 
 #include <cstdint>
@@ -32,6 +33,11 @@ inline constexpr int PrintDpiCap = 300;
 // pointing at the paper, with its scale.
 void DrawChapterPage(Page &page, Canvas &paper, std::int16_t chapter);
 
+// The page's chapter drawn for the printer as the print button prints it:
+// portrait, its printable area at the printer's resolution (at most
+// PrintDpiCap). Nothing is sent to the printer yet.
+QImage DrawChapterForPrinter(Page &page, QPrinter &printer);
+
 // Prints the page's chapter on the printer as the print button does, once
 // the printer is chosen: portrait, one page.
 void PrintChapter(Page &page, QPrinter &printer);
@@ -50,5 +56,15 @@ void Image3_Click(QWidget *parent, Page &page,
 // in *error, when the file cannot be written.
 bool printChapterToPdf(const QString &appFolder, int chapter, const QString &pdfFile,
                        QString *error);
+
+// The chapters of the course, 1 to CourseChapters.
+inline constexpr int CourseChapters = 19;
+
+// Prints every chapter of the course into one A4 portrait PDF file, one
+// page per chapter in chapter order, each exactly as the print button
+// prints it; printed(chapter) is called as each page is done. False, with a
+// reason in *error, when the file cannot be written.
+bool printCourseToPdf(const QString &appFolder, const QString &pdfFile,
+                      const std::function<void(int chapter)> &printed, QString *error);
 
 } // namespace abrevel

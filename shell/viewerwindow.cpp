@@ -382,7 +382,10 @@ void ViewerWindow::moveScreen(int step) {
   ignoreErrors([&] { m_page.screen = toInt16(m_page.screen + step); });
   clearWindow();
   Form_Paint();
-  update();
+  // The screen is drawn: the window's paint, at once, only shows it.
+  m_surfaceDrawn = true;
+  repaint();
+  m_surfaceDrawn = false;
 }
 
 void ViewerWindow::clearWindow() {
@@ -451,9 +454,12 @@ bool ViewerWindow::event(QEvent *event) {
 }
 
 void ViewerWindow::paintEvent(QPaintEvent *) {
-  // The platform's erase, then the repaint handler, on the window's surface.
-  clearWindow();
-  Form_Paint();
+  // The platform's erase, then the repaint handler, on the window's surface;
+  // during a page turn, which has just drawn it, the surface is shown as it is.
+  if (!m_surfaceDrawn || m_surface.image().size() != size()) {
+    clearWindow();
+    Form_Paint();
+  }
   QPainter(this).drawImage(0, 0, m_surface.image());
   // The window manager may tell its decoration only once the window is on
   // the screen, without moving or resizing it: look again after painting.

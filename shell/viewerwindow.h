@@ -158,6 +158,7 @@ private:
   QString m_soundFolder;
   bool m_ended = false;
   bool m_unloaded = false;
+  bool m_surfaceDrawn = false; // a page turn has drawn the surface its paint shows
   // Load-time geometry, followed until the user first clicks or presses a
   // key: the frame the window should have, the decoration last seen and the
   // client size asked for. The window manager reports its decoration only

@@ -21,10 +21,6 @@ using namespace abrevel::sheettest;
 
 namespace {
 
-struct Fixture {
-  const char *name;
-  int w, h;
-};
 // Sizes that differ within every row, so that a drawer reading the wrong
 // picture's size is seen.
 constexpr Fixture kFixtures[] = {
@@ -39,8 +35,7 @@ class ChapterPictures : public ::testing::Test {
 protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    for (const Fixture &f : kFixtures)
-      writePicture(dir.path(), QLatin1String(f.name), f.w, f.h);
+    writeFixtures(dir.path(), kFixtures);
   }
   QTemporaryDir dir;
 };

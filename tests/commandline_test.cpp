@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -79,6 +80,11 @@ TEST(CommandLine, BadArgumentsGetOneLineAndStatusTwo) {
       {"--print-chapter", "x", pdf},
       {"--print-chapter", "3"},
       {"--print-chapter", "3", pdf, "--render-screen", "101", png},
+      {"--print-course"},
+      {"--print-course", ""},
+      {"--print-course", dir.filePath(QStringLiteral("no/such/folder/course.pdf"))},
+      {"--print-course", pdf, "--print-chapter", "3", pdf},
+      {"--render-screen", "101", png, "--print-course", pdf},
       {"--app-folder"},
       {"--app-folder", dir.filePath(QStringLiteral("missing"))},
       {"--app-folder", dir.path(), "--app-folder", dir.path()},
@@ -91,6 +97,7 @@ TEST(CommandLine, BadArgumentsGetOneLineAndStatusTwo) {
     EXPECT_TRUE(run.err.startsWith("abrevel : ")) << run.err.constData();
   }
   EXPECT_FALSE(QFile::exists(png));
+  EXPECT_FALSE(QFile::exists(pdf));
 }
 
 TEST(CommandLine, HelpPrintsTheUsage) {
@@ -137,4 +144,53 @@ TEST(CommandLine, RenderScreenDrawsTheWindowWithoutTouchingTheHandoffFile) {
   QFile file(tempo);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll(), parent);
+}
+
+// The whole course in one file: a page per chapter, in order, each the page
+// the print button prints for that chapter, and a progress line per chapter.
+TEST(CommandLine, PrintCourseWritesEveryChapterOnItsOwnPage) {
+  QTemporaryDir dir;
+  const QString course = dir.filePath(QStringLiteral("course.pdf"));
+  const QString chapter = dir.filePath(QStringLiteral("chapter.pdf"));
+  const ProgramRun run = runProgram({"--app-folder", ABREVEL_APP_DIR, "--print-course", course});
+  ASSERT_EQ(run.status, 0) << run.err.constData();
+  const QStringList progress =
+      QString::fromUtf8(run.err).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  ASSERT_EQ(progress.size(), 19);
+  for (int n = 1; n <= 19; ++n)
+    EXPECT_TRUE(progress[n - 1].startsWith(QStringLiteral("abrevel : page %1 sur 19 ").arg(n)))
+        << progress[n - 1].toStdString();
+
+  QProcess pdfinfo;
+  pdfinfo.start(QStringLiteral("pdfinfo"), {course});
+  ASSERT_TRUE(pdfinfo.waitForFinished(30000));
+  const QString info = QString::fromUtf8(pdfinfo.readAllStandardOutput());
+  EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+19\\n"))))
+      << info.toStdString();
+  EXPECT_TRUE(info.contains(QStringLiteral("(A4)"))) << info.toStdString();
+
+  // Pages 4 and 17 look exactly like the pages of --print-chapter 4 and 17.
+  const auto pageImage = [&](const QString &pdf, int page) {
+    QProcess render;
+    const QString stem = dir.filePath(QStringLiteral("page"));
+    render.start(QStringLiteral("pdftoppm"),
+                 {"-png", "-r", "40", "-singlefile", "-f", QString::number(page), "-l",
+                  QString::number(page), pdf, stem});
+    render.waitForFinished(30000);
+    return QImage(stem + QStringLiteral(".png"));
+  };
+  for (const int n : {4, 17}) {
+    SCOPED_TRACE(n);
+    ASSERT_EQ(runProgram(
+                  {"--app-folder", ABREVEL_APP_DIR, "--print-chapter", QString::number(n), chapter})
+                  .status,
+              0);
+    const QImage alone = pageImage(chapter, 1);
+    const QImage inCourse = pageImage(course, n);
+    ASSERT_FALSE(alone.isNull());
+    EXPECT_EQ(alone.convertToFormat(QImage::Format_RGB32),
+              inCourse.convertToFormat(QImage::Format_RGB32));
+    EXPECT_NE(inCourse.convertToFormat(QImage::Format_RGB32),
+              pageImage(course, n + 1).convertToFormat(QImage::Format_RGB32));
+  }
 }

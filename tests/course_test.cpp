@@ -75,21 +75,115 @@ const std::vector<ScreenTexts> kScreenTexts = {
     {303, {"Écritures représentant la synthèse", "Exemple"}},
     // Chapter 4
     // Chapter 5
+    {501,
+     {"Règles du duet et de l'octet", "Modèle de Lewis", "Ions monoatomiques", "Molécules", ", Al",
+      "3+", "2-"}},
+    {502, {"Différentes représentations d'une molécule"}},
+    {503, {"Géométrie"}},
     // Chapter 6
+    {601, {"Classification périodique restreinte"}},
     // Chapter 7
+    {701,
+     {"À une mole correspond      ", "une quantité de matière", "un volume : le volume molaire",
+      "  Quantité de matière (en mol)", "  Nombre d'entités chimiques", "(dans tous les cas)",
+      "(intéressant surtout pour les gaz)"}},
+    {702,
+     {"  Masse molaire (en g · mol", "  Volume molaire (en L · mol", "(pour les gaz)",
+      "(0 °C ; 1,013 bar)", "(20 °C ; 1,013 bar)", " en mol"}},
     // Chapter 8
+    {801, {"Soluté, solvant, solution"}},
+    {802, {"Concentration molaire", "C = ", " en mol · L"}},
+    {803, {"Prélèvement et dilution", "Prélèvement", "Dilution"}},
     // Chapter 9
+    {901,
+     {"Transformation chimique", "Le système chimique à l'état initial contient :",
+      "Le système chimique à l'état final contient :", "ce qui reste des réactifs", "autres."}},
+    {902,
+     {"Réaction chimique", "Équation chimique",
+      "Les réactifs donnent les produits de la réaction chimique.", "nombre stœchiométrique ",
+      "Cu(OH)"}},
     // Chapter 10
+    {1001, {"Construire un tableau d'avancement d'une réaction chimique"}},
+    {1002,
+     {"Réactif limitant", "Proportions stœchiométriques",
+      "stœchiométriques lorsque :", "de C à l'état final."}},
     // Chapter 11
+    {1101, {"L'organisation de l'Univers", "L'Univers contient des milliards de galaxies."}},
+    {1102,
+     {"Les outils de description de l'Univers", " Rappel : les opérations sur les ",
+      "puissances de 10."}},
     // Chapter 12
+    {1201,
+     {"Propagation de la lumière",
+      "La propagation de la lumière dans le vide ou dans l'air se fait :", "en ligne droite",
+      "à la vitesse limite de", "Application : la visée et des mesures d'angles",
+      "Application : la technique de l'écho."}},
+    {1202, {"L'année de lumière", "1 a.l. ", " km"}},
     // Chapter 13
+    {1301,
+     {"Lumière monochromatique", "Lumière polychromatique", " Exemple : lumière d'un laser.",
+      "longueurs d'onde."}},
+    {1302,
+     {"Indice de réfraction d'un milieu transparent et homogène", "c", "v",
+      " : vitesse de la lumière dans le milieu", "n'a pas d'unité."}},
+    {1303, {"Lois de Descartes", " Première loi de Descartes", " Seconde loi de Descartes", "i"}},
     // Chapter 14
+    {1401,
+     {"Spectres d'émission", "Spectres d'absorption", " Spectres d'origine thermique",
+      "(spectre continu)", "De 1 000 °C", "à 9 000 °C", " + MnO", "dans la solution",
+      "Composition du gaz", "chimique du gaz", "Hg (mercure)"}},
+    {1402,
+     {"Signature d'un atome ou d'un ion : application à l'astrophysique",
+      " Principe : un atome ou un ion ne peut absorber"}},
     // Chapter 15
+    {1501, {"Référentiel", "référentiel.", "référentiel terrestre", "rapport à la Terre."}},
+    {1502, {"Nature du mouvement"}},
+    {1503,
+     {"Principe d'inertie et effet d'une force sur le mouvement",
+      " Énoncé du principe d'inertie :", " Conséquences du principe d'inertie :"}},
     // Chapter 16
+    {1601, {"Loi de gravitation universelle"}},
+    {1602, {"Pesanteur", "Le poids d’un corps sur Terre est :", "du lancement."}},
+    {1603,
+     {"Mouvement de la Lune dans le référentiel géocentrique",
+      "Les axes noirs représentent le référentiel terrestre."}},
     // Chapter 17
+    {1701,
+     {"Comment se repérer dans le temps ?", "Phénomènes astronomiques",
+      "Dispositifs construits par l'homme", "Calendrier", "Étalon", "de durée", "Phases de",
+      "la Lune", "Alternance du jour", "et de la nuit", "Les saisons",
+      "(ou d’une ombre) devant des repères."}},
+    {1702,
+     {"Période et fréquence", "La période ", "de ce phénomène.",
+      "La fréquence est l'inverse de la période.", "1", " en seconde (s)", " en hertz (Hz)"}},
     // Chapter 18
+    {1801, {"Description microscopique d'un gaz"}},
+    {1802,
+     {"Description macroscopique d'un gaz", "Symbole", "Grandeur", "Exemple d'unités", "Mesure",
+      "volume", "température", "pression", "quantité de matière", "degré Celsius",
+      "pascal (Pa) (unité légale)", "mole", "mesure des dimensions + calcul", "thermomètre",
+      "manomètre", "ne se mesure pas, mais se calcule avec ", "Le verre n'est pas vide,",
+      "il contient un gaz : l'air."}},
+    {1803,
+     {"Pression d'un gaz", " : pression en pascal (Pa)", " : force pressante en newton (N)",
+      " : surface en mètre carré (m", "Température"}},
     // Chapter 19
+    {1901,
+     {"Equation d'état du gaz parfait", " : quantité de matière (mol)",
+      " : température absolue (K)", "R = 8,31 J · K", " (K) = ", " (°C) + 273,15", " = constante.",
+      "le même pour tous les gaz."}},
+    {1902, {"Comportement d'un gaz réel"}},
+    {1903,
+     {"Interprétation macroscopique et microscopique", " Point de vue macroscopique ",
+      " Point de vue microscopique ", "   Température absolue ", "   Pression ",
+      "   Elle caractérise l'agitation des molécules du gaz.", "   Pour ", "   A ",
+      " = 0 K, il n'y a plus d'agitation.", " = 0 K, il n'y a plus de chocs donc ", " = 0 Pa."}},
 };
+
+// Screens whose ruled table is nearly as wide as the window by design: their
+// text stays inside the window (and its table) rather than clear of the
+// right margin.
+const std::vector<int> kWindowWideTables = {1802};
 
 // The picture files of the application folder a screen may load: its
 // chapter's pictures and the two shared ones.
@@ -145,7 +239,9 @@ TEST(Course, EveryScreenFitsTheWindowWithTheShippedPictures) {
     Page p = pageFor(cv, appDir(), 1, row->lineStart);
     callDrawer(p, row->drawer);
     EXPECT_LE(cv.text.bottom, kArrowFrameTop);
-    EXPECT_LE(cv.text.right, kTextRight);
+    const bool wide = std::find(kWindowWideTables.begin(), kWindowWideTables.end(), row->code) !=
+                      kWindowWideTables.end();
+    EXPECT_LE(cv.text.right, wide ? kClientWidth : kTextRight);
   }
 }
 
@@ -541,3 +637,22 @@ INSTANTIATE_TEST_SUITE_P(Course, PictureFaults, ::testing::Range(1, 20),
                          [](const ::testing::TestParamInfo<int> &info) {
                            return "Chapter" + std::to_string(info.param);
                          });
+
+// The whole course is drawn: every code of the screen table has its drawer
+// and every chapter prints. Until the last chapter is written this names
+// the screens still missing.
+TEST(Course, EveryScreenOfTheTableHasItsDrawer) {
+  ASSERT_EQ(screenTable().size(), 47u);
+  std::vector<int> codes;
+  for (const ScreenRow &row : screenTable()) {
+    EXPECT_TRUE(row.drawer) << "screen " << row.code << " has no drawer";
+    EXPECT_TRUE(std::find(codes.begin(), codes.end(), row.code) == codes.end()) << row.code;
+    codes.push_back(row.code);
+  }
+  for (int chapter = 1; chapter <= 19; ++chapter) {
+    const auto drawers = printDrawers(chapter);
+    EXPECT_FALSE(drawers.empty()) << "chapter " << chapter;
+    for (PageDrawer drawer : drawers)
+      EXPECT_TRUE(drawer) << "chapter " << chapter << " prints a screen with no drawer";
+  }
+}

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace abrevel::sheettest {
@@ -122,6 +123,19 @@ inline void writePicture(const QString &dir, const QString &name, int w, int h) 
     for (int x = w / 4; x < w - w / 4; ++x)
       image.setPixel(x, y, qRgb(255, 0, 0));
   ASSERT_TRUE(image.save(dir + QLatin1Char('/') + name, "BMP"));
+}
+
+// A fixture picture: its file name and size.
+struct Fixture {
+  const char *name;
+  int w, h;
+};
+using FixtureWriter = void (*)(const QString &dir, const QString &name, int w, int h);
+// Writes each fixture into dir, as writePicture does unless told otherwise.
+inline void writeFixtures(const QString &dir, std::span<const Fixture> fixtures,
+                          FixtureWriter write = writePicture) {
+  for (const Fixture &f : fixtures)
+    write(dir, QLatin1String(f.name), f.w, f.h);
 }
 
 } // namespace abrevel::sheettest

@@ -6,6 +6,7 @@
 #include "toolkit/rastercanvas.h"
 #include "toolkit/recordingcanvas.h"
 
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -428,4 +429,149 @@ TEST(Raster, HighlightTintsTheBoxAfterItsTextAndRestoresCopyPen) {
     for (int x = 20; x < 60; ++x)
       darkest = std::min(darkest, qGray(cv.image().pixel(x, y)));
   EXPECT_EQ(darkest, 0);
+}
+
+TEST(Devices, ExponentsRiseByTheirFormAndComeBackToSizeTenOnTheLineTop) {
+  // 8-point lines are 12.8 px at 96 dpi, 40 px at 300 dpi.
+  struct Case {
+    const char *name;
+    double dpi;
+    QString line; // printed with PrintRich when given, else the device
+    Raise raise;
+    double rise;
+  };
+  const double k = 300.0 / 96;
+  const Case cases[] = {
+      {"5 units on screen", 96, {}, Raise::FiveUnits, 5},
+      {"5 units on paper", 300, {}, Raise::FiveUnits, 5 * k},
+      {"0.3 line on screen", 96, {}, Raise::ThreeTenthsLine, 0.3 * 12.8},
+      {"0.3 line on paper", 300, {}, Raise::ThreeTenthsLine, 0.3 * 40},
+      {"denominator on screen", 96, {}, Raise::ThreeUnits, 3},
+      {"denominator on paper", 300, {}, Raise::ThreeUnits, 3 * k},
+      {"mark ^5", 96, "10^5{*n*}x", Raise::FiveUnits, 5},
+      {"mark ^L on paper", 300, "10^L{*n*}x", Raise::ThreeTenthsLine, 0.3 * 40},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    RecordedPage rp(c.dpi);
+    rp.cv.Font.Size = 12; // the forms go back to 10, not to what was there
+    rp.cv.CurrentX = 100;
+    rp.cv.CurrentY = 50;
+    if (c.line.isEmpty()) {
+      rp.cv.PrintRun("10");
+      PrintExponent(rp.page, 50, "*n*", c.raise);
+      rp.cv.PrintRun("x");
+    } else {
+      PrintRich(rp.page, c.line, End::Run);
+    }
+    const auto texts = rp.ops(DrawOp::Text);
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts[1].text, "n");
+    EXPECT_TRUE(texts[1].font.Italic);
+    EXPECT_EQ(texts[1].font.Size, 8);
+    EXPECT_NEAR(texts[1].y1, 50 - c.rise, 1e-9);
+    EXPECT_EQ(texts[2].y1, 50);
+    EXPECT_EQ(texts[2].x1, texts[1].x2);
+    EXPECT_EQ(texts[2].font.Size, 10);
+    EXPECT_FALSE(texts[2].font.Italic);
+  }
+  // A template without marks measures what is printed.
+  RecordedPage rp;
+  PrintCentredOn(rp.page, 392, "10^5{8} m", End::Run);
+  EXPECT_NEAR(rp.ops(DrawOp::Text)[0].x1, 392 - 5 * 20.0 / 6, 1e-9);
+}
+
+TEST(Devices, ShadowedTableLaysItsShadowBodyAndRulesBeforeItsCells) {
+  for (const double dpi : {96.0, 300.0}) {
+    SCOPED_TRACE(dpi);
+    RecordedPage rp(dpi);
+    const double s = rp.page.scale;
+    const TableGrid grid{{100, 200, 300, 400}, {50, 80, 110, 140, 170}};
+    ShadowedTable(rp.page, grid, {2, 3});
+    const auto &ops = rp.cv.ops();
+    struct Expected {
+      DrawOp::Kind kind;
+      int colour;
+      double x1, y1, x2, y2;
+    };
+    const Expected expected[] = {
+        {DrawOp::FilledBox, 7, 100 + 3 * s, 50 + 3 * s, 400 + 3 * s, 170 + 3 * s},
+        {DrawOp::FilledBox, 15, 100, 50, 400, 170},
+        {DrawOp::Line, 14, 100, 110, 400, 110},
+        {DrawOp::Line, 14, 100, 140, 400, 140},
+        {DrawOp::Box, 9, 100, 50, 400, 170},
+        {DrawOp::Line, 9, 100, 80, 400, 80},
+        {DrawOp::Line, 9, 200, 50, 200, 170},
+        {DrawOp::Line, 9, 300, 50, 300, 170},
+    };
+    ASSERT_EQ(ops.size(), std::size(expected));
+    for (size_t i = 0; i < ops.size(); ++i) {
+      SCOPED_TRACE(i);
+      EXPECT_EQ(ops[i].kind, expected[i].kind);
+      EXPECT_EQ(ops[i].color, QBColor(expected[i].colour));
+      EXPECT_NEAR(ops[i].x1, expected[i].x1, 1e-9);
+      EXPECT_NEAR(ops[i].y1, expected[i].y1, 1e-9);
+      EXPECT_NEAR(ops[i].x2, expected[i].x2, 1e-9);
+      EXPECT_NEAR(ops[i].y2, expected[i].y2, 1e-9);
+    }
+    // A template centred in the second column, third row.
+    StartInCell(rp.page, grid, 1, 2, "abc");
+    EXPECT_NEAR(rp.cv.CurrentX, 250 - 1.5 * rp.cv.TextWidth("a"), 1e-9);
+    EXPECT_NEAR(rp.cv.CurrentY, 125 - rp.cv.TextHeight("W") / 2, 1e-9);
+  }
+}
+
+TEST(PictureBuffer, NegativeWidthPaintsTheMirroredCopyLeftwardsFromX) {
+  // Three columns red, green, blue over a white buffer six columns wide.
+  QImage image(3, 2, QImage::Format_RGB32);
+  const QRgb red = qRgb(255, 0, 0), green = qRgb(0, 255, 0), blue = qRgb(0, 0, 255);
+  for (int y = 0; y < 2; ++y) {
+    image.setPixel(0, y, red);
+    image.setPixel(1, y, green);
+    image.setPixel(2, y, blue);
+  }
+  const Picture picture(image);
+  PictureBuffer buffer(6, 2);
+  buffer.setBackColor(Qt::white);
+  buffer.paintStretched(picture, 3, 0, -3, 2);
+  buffer.paintStretched(picture, 3, 0, 3, 2);
+  const QRgb expected[] = {blue, green, red, red, green, blue};
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 6; ++x)
+      EXPECT_EQ(buffer.Image().pixel(x, y), expected[x]) << x << "," << y;
+  EXPECT_THROW(buffer.paintStretched(Picture(), 3, 0, -3, 2), DrawError);
+}
+
+// Horizontal strokes of the one-pixel pen are set straight into the pixels
+// (gradients are made of them); they must cover exactly the pixels Qt's
+// own stroker covers, in copy pen and in mask pen, wherever they fall.
+TEST(Raster, HorizontalStrokesCoverThePixelsOfTheQtStroke) {
+  const double ends[] = {-7.3, -0.5, 0, 0.49, 0.5, 2.51, 10, 17.5, 31.2, 39.5, 40, 47.9};
+  const double rows[] = {0, 0.2, 5, 9.5, 9.99, 20, 39.7, 40, 52};
+  for (const bool mask : {false, true})
+    for (const double y : rows)
+      for (const double x1 : ends)
+        for (const double x2 : ends) {
+          if (x1 == x2)
+            continue;
+          SCOPED_TRACE(testing::Message() << x1 << " " << x2 << " " << y << " " << mask);
+          RasterCanvas cv(QSize(40, 40));
+          cv.BackColor = RGB(200, 220, 240);
+          cv.Cls();
+          cv.DrawMode = mask ? MaskPen : CopyPen;
+          cv.Line(x1, y, x2, y, RGB(120, 255, 60));
+          QImage expected(40, 40, QImage::Format_RGB32);
+          expected.fill(RGB(200, 220, 240));
+          {
+            QPainter p(&expected);
+            p.setCompositionMode(mask ? QPainter::RasterOp_SourceAndDestination
+                                      : QPainter::CompositionMode_SourceOver);
+            QPen pen(RGB(120, 255, 60));
+            pen.setWidthF(0);
+            pen.setCapStyle(Qt::FlatCap);
+            p.setPen(pen);
+            p.drawLine(QPointF(x1, y), QPointF(x2, y));
+          }
+          ASSERT_EQ(cv.image(), expected);
+        }
 }

@@ -8,6 +8,7 @@
 #include "toolkit/rastercanvas.h"
 
 #include <QFile>
+#include <QLibrary>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
@@ -359,4 +360,18 @@ TEST(ViewerSound, MissingSoundOrNoDeviceLeavesTheViewerSilentAndResponsive) {
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
     EXPECT_EQ(ends, 1);
   }
+}
+
+// The player lives in a module beside the program, so that the headless
+// modes never load the multimedia libraries: it must be there and whole.
+TEST(ViewerSound, PlayerModuleSitsBesideTheProgramWithItsThreeEntries) {
+  QLibrary module(QStringLiteral(ABREVEL_APP_DIR "/abrevel_sound"));
+  ASSERT_TRUE(module.load()) << module.errorString().toStdString();
+  for (const char *entry : {"abrevelClickOpen", "abrevelClickPlay", "abrevelClickClose"})
+    EXPECT_NE(module.resolve(entry), nullptr) << entry;
+  // Without a file there is nothing to play.
+  using OpenFn = void *(*)(const QString &);
+  const auto open = reinterpret_cast<OpenFn>(module.resolve("abrevelClickOpen"));
+  ASSERT_NE(open, nullptr);
+  EXPECT_EQ(open(QStringLiteral("/nonexistent/clac.wav")), nullptr);
 }

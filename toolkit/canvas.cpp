@@ -20,8 +20,10 @@ void Canvas::SetFontName(const QString &name) {
 
 void Canvas::PrintRun(const QString &text) {
   const QString shown = displayText(Font, text);
-  if (!shown.isEmpty())
+  if (!shown.isEmpty()) {
     paintText(CurrentX, CurrentY, Font, ForeColor, shown);
+    inked(CurrentY + lineHeight(Font));
+  }
   CurrentX += textWidth(Font, shown);
 }
 
@@ -55,6 +57,7 @@ Canvas::Pen Canvas::currentPen(const QColor &color) const {
 void Canvas::Line(double x1, double y1, double x2, double y2, std::optional<QColor> color,
                   LineForm form) {
   const Pen pen = currentPen(color.value_or(ForeColor));
+  inked(std::max(y1, y2) + pen.width / 2);
   if (form == LineForm::Line)
     paintLine(QPointF(x1, y1), QPointF(x2, y2), pen);
   else
@@ -71,8 +74,9 @@ void Canvas::Circle(double x, double y, double r, std::optional<QColor> color, d
   std::optional<QColor> fill;
   if (FillStyle == 0)
     fill = FillColor;
-  paintEllipse(QPointF(x, y), std::abs(rx), std::abs(ry), currentPen(color.value_or(ForeColor)),
-               fill);
+  const Pen pen = currentPen(color.value_or(ForeColor));
+  paintEllipse(QPointF(x, y), std::abs(rx), std::abs(ry), pen, fill);
+  inked(y + std::abs(ry) + pen.width / 2);
   CurrentX = x;
   CurrentY = y;
 }
@@ -90,12 +94,14 @@ void Canvas::PaintPicture(const Picture &picture, double x, double y, double w, 
   const bool mirrored = w < 0;
   const QRectF target = mirrored ? QRectF(x + w, y, -w, h) : QRectF(x, y, w, h);
   paintImage(picture.image(), target.normalized(), mirrored, picture.source());
+  inked(target.normalized().bottom());
 }
 
 void Canvas::DrawTransparent(const QImage &image, double x, double y) {
   if (image.isNull())
     throw DrawError("no image to draw");
   paintTransparent(image, QPointF(x, y));
+  inked(y + image.height());
 }
 
 void Canvas::Cls() {

@@ -19,6 +19,7 @@
 #include <QRectF>
 #include <QString>
 
+#include <algorithm>
 #include <optional>
 
 namespace abrevel {
@@ -100,6 +101,12 @@ public:
   // One line of the given font, in target pixels.
   double lineHeightOf(const FontSpec &font) const { return lineHeight(font); }
 
+  // The lowest point that text, shapes and pictures have reached since the
+  // last ResetInkBottom() (0 when nothing was drawn): where a screen that
+  // stopped half-way ends on paper.
+  double InkBottom() const { return m_inkBottom; }
+  void ResetInkBottom() { m_inkBottom = 0; }
+
 protected:
   struct Pen {
     QColor color;
@@ -125,6 +132,9 @@ protected:
 
 private:
   Pen currentPen(const QColor &color) const;
+  void inked(double bottom) { m_inkBottom = std::max(m_inkBottom, bottom); }
+
+  double m_inkBottom = 0;
 };
 
 } // namespace abrevel

@@ -11,13 +11,12 @@ QColor keyColour() { return QColor(255, 255, 255); }
 QImage keyedImage(const QImage &image) {
   QImage out = image.convertToFormat(QImage::Format_ARGB32);
   const QRgb key = keyColour().rgb();
-  for (int y = 0; y < out.height(); ++y) {
+  const int width = out.width(), height = out.height();
+  for (int y = 0; y < height; ++y) {
     auto *line = reinterpret_cast<QRgb *>(out.scanLine(y));
-    for (int x = 0; x < out.width(); ++x) {
-      if (qAlpha(line[x]) < 128 || (line[x] | 0xFF000000u) == key)
-        line[x] = 0;
-      else
-        line[x] |= 0xFF000000u;
+    for (int x = 0; x < width; ++x) {
+      const QRgb pixel = line[x];
+      line[x] = (qAlpha(pixel) < 128 || (pixel | 0xFF000000u) == key) ? 0 : pixel | 0xFF000000u;
     }
   }
   return out;
@@ -74,7 +73,12 @@ void PictureBuffer::paintStretched(const abrevel::Picture &picture, int x, int y
     throw DrawError("no picture to paint");
   QPainter p(&m_image);
   p.setRenderHint(QPainter::SmoothPixmapTransform);
-  p.drawImage(QRect(x, y, w, h), picture.image());
+  // QPainter draws nothing into a rectangle of negative width: the mirrored
+  // copy is the picture turned left to right, drawn from x + w to x.
+  if (w < 0)
+    p.drawImage(QRect(x + w, y, -w, h), picture.image().mirrored(true, false));
+  else
+    p.drawImage(QRect(x, y, w, h), picture.image());
 }
 
 } // namespace abrevel

@@ -104,7 +104,8 @@ public:
   // Draws an image into the persistent image at (x, y), pixel for pixel, its
   // transparent pixels letting the buffer show (image list draw).
   void drawTransparent(const QImage &image, int x, int y);
-  // Paints a picture into the persistent image stretched to w × h.
+  // Paints a picture into the persistent image stretched to w × h; a
+  // negative w paints it turned left to right, extending leftwards from x.
   void paintStretched(const abrevel::Picture &picture, int x, int y, int w, int h);
 
 private:

@@ -3,6 +3,8 @@
 #include "toolkit/colors.h"
 #include "toolkit/errors.h"
 
+#include <algorithm>
+
 namespace abrevel {
 
 namespace {
@@ -110,6 +112,12 @@ void PrintRich(Page &p, const QString &text, End end) {
       flush();
       i += 2;
       PrintSuperscript(p, takeUntil(text, i, QStringLiteral("}")));
+    } else if (rest.startsWith(QLatin1String("^5{")) || rest.startsWith(QLatin1String("^L{"))) {
+      flush();
+      const Raise raise =
+          text[i + 1] == QLatin1Char('5') ? Raise::FiveUnits : Raise::ThreeTenthsLine;
+      i += 3;
+      PrintExponent(p, cv.CurrentY, takeUntil(text, i, QStringLiteral("}")), raise);
     } else if (rest.startsWith(QLatin1String("_{"))) {
       flush();
       i += 2;
@@ -130,6 +138,26 @@ void PrintRich(Page &p, const QString &text, End end) {
   flush();
   if (end == End::Line)
     cv.Print();
+}
+
+void PrintExponent(Page &p, double lineTop, const QString &exponent, Raise raise) {
+  Canvas &cv = p.cv();
+  const double s = p.scale;
+  cv.Font.Size = 8;
+  switch (raise) {
+  case Raise::ThreeUnits:
+    cv.CurrentY = lineTop - 3 * s;
+    break;
+  case Raise::FiveUnits:
+    cv.CurrentY = lineTop - 5 * s;
+    break;
+  case Raise::ThreeTenthsLine:
+    cv.CurrentY = lineTop - 0.3 * L(p);
+    break;
+  }
+  PrintRich(p, exponent, End::Run);
+  cv.Font.Size = 10;
+  cv.CurrentY = lineTop;
 }
 
 void PrintLines(Page &p, double x, const QStringList &lines) {
@@ -158,7 +186,7 @@ QString measureOf(const QString &text, const QString &measure) {
   if (!measure.isEmpty())
     return measure;
   QString plain = text;
-  for (const char *mark : {"**", "*", "^{", "_{", "{S:", "{V:", "}", "\\"})
+  for (const char *mark : {"**", "*", "^{", "^5{", "^L{", "_{", "{S:", "{V:", "}", "\\"})
     plain.remove(QLatin1String(mark));
   return plain;
 }
@@ -190,16 +218,55 @@ void PrintFraction(Page &p, double x, double yRule, double width, const QString 
   cv.Line(x, yRule, x + width, yRule, rule);
 }
 
+// ----- Tables ----------------------------------------------------------------------
+
+void ShadowedTable(Page &p, const TableGrid &grid, const std::vector<int> &lightRows) {
+  if (grid.columns.size() < 2 || grid.rows.size() < 2)
+    return;
+  Canvas &cv = p.cv();
+  const double s = p.scale;
+  const double left = grid.columns.front(), right = grid.columns.back();
+  const double top = grid.rows.front(), bottom = grid.rows.back();
+  cv.Line(left + 3 * s, top + 3 * s, right + 3 * s, bottom + 3 * s, QBColor(7),
+          LineForm::FilledBox);
+  cv.Line(left, top, right, bottom, QBColor(15), LineForm::FilledBox);
+  const auto isLight = [&](size_t k) {
+    return std::find(lightRows.begin(), lightRows.end(), static_cast<int>(k)) != lightRows.end();
+  };
+  for (size_t k = 1; k + 1 < grid.rows.size(); ++k)
+    if (isLight(k))
+      cv.Line(left, grid.rows[k], right, grid.rows[k], QBColor(14));
+  cv.Line(left, top, right, bottom, QBColor(9), LineForm::Box);
+  for (size_t k = 1; k + 1 < grid.rows.size(); ++k)
+    if (!isLight(k))
+      cv.Line(left, grid.rows[k], right, grid.rows[k], QBColor(9));
+  for (size_t k = 1; k + 1 < grid.columns.size(); ++k)
+    cv.Line(grid.columns[k], top, grid.columns[k], bottom, QBColor(9));
+}
+
+void StartInCell(Page &p, const TableGrid &grid, int column, int row, const QString &measure) {
+  const auto c = static_cast<size_t>(column), r = static_cast<size_t>(row);
+  const double rowTop = grid.rows.at(r), rowHeight = grid.rows.at(r + 1) - rowTop;
+  p.cv().CurrentY = rowTop + rowHeight / 2.0 - TH(p, measure) / 2;
+  p.cv().CurrentX = (grid.columns.at(c) + grid.columns.at(c + 1) - TW(p, measure)) / 2;
+}
+
 // ----- Pictures -------------------------------------------------------------------
 
 PictureSize PrepareKeyed(Page &p, const QString &file, bool measureInImage1) {
   const QString path = p.AppFolder + file;
+  // The measuring image and the image list each take the file; a file the
+  // measuring image has just read is not decoded a second time.
+  bool measured = false;
   if (measureInImage1)
-    p.step([&] { loadInto(p.Image1, path); });
+    p.step([&] {
+      loadInto(p.Image1, path);
+      measured = true;
+    });
   p.ImageList1.Clear();
   p.step([&] {
     try {
-      p.ImageList1.Add(LoadPicture(path));
+      p.ImageList1.Add(measured ? p.Image1.Picture() : LoadPicture(path));
     } catch (const DrawError &) {
       // Nothing to compose: the buffer is emptied to 0 × 0 so that the
       // paint that follows draws nothing, not a rectangle of stale size.
@@ -225,6 +292,17 @@ void PaintKeyed(Page &p, double x, double y) {
       throw DrawError("no keyed picture to paint");
     p.cv().PaintPicture(p.Picturetampon.ImagePicture(), x, y);
   });
+}
+
+std::int16_t KeyedPictureCentred(Page &p, const QString &file) {
+  Canvas &cv = p.cv();
+  const double s = p.scale;
+  PrepareKeyed(p, file);
+  std::int16_t X = 0;
+  p.step([&] { X = toInt16(W(p) / 2 - p.Image1.Width() * s / 2); });
+  PaintKeyed(p, X, cv.CurrentY);
+  p.step([&] { cv.CurrentY = cv.CurrentY + p.Picturetampon.Height() * s; });
+  return X;
 }
 
 PictureSize MeasurePicture(Page &p, const QString &file) {

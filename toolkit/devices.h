@@ -19,6 +19,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 namespace abrevel {
 
 // ----- Measures -------------------------------------------------------------
@@ -50,8 +52,20 @@ void StoreLine(Page &p);
 enum class End { Line, Run }; // end the line after the text, or stay on it
 
 // Prints a line of runs (see content/texts.h for the marks: *italic*,
-// **bold**, ^{exp}, _{ind}, {S:sym}, {V:vec}) at the current position.
+// **bold**, ^{exp}, ^5{exp}, ^L{exp}, _{ind}, {S:sym}, {V:vec}) at the
+// current position.
 void PrintRich(Page &p, const QString &text, End end = End::Line);
+// How high PrintExponent lifts its exponent above the line top.
+enum class Raise {
+  ThreeUnits,      // 3 × s: the exponent of a built fraction's denominator
+  FiveUnits,       // 5 × s
+  ThreeTenthsLine, // 0.3 × TH("W") measured in the exponent's 8 points
+};
+// An exponent in 8 points, raised above the line whose top is lineTop and
+// printed without ending the line (runs marked as for PrintRich, so that a
+// letter exponent is *italic*). The font then returns to size 10 and the
+// position to lineTop, X just after the exponent, so that the line goes on.
+void PrintExponent(Page &p, double lineTop, const QString &exponent, Raise raise);
 // Each line at CurrentX = x, ended.
 void PrintLines(Page &p, double x, const QStringList &lines);
 // A bulleted line at x: the bullet glyph, then the text. Text that starts
@@ -75,6 +89,23 @@ void PrintCentredInBox(Page &p, double x1, double x2, const QString &text, End e
 void PrintFraction(Page &p, double x, double yRule, double width, const QString &numerator,
                    const QString &denominator, const QColor &rule = QColor(0, 0, 0));
 
+// ----- Tables --------------------------------------------------------------------
+// The edges of a ruled table, left to right and top to bottom; the first and
+// last of each are its frame, those between its rules.
+struct TableGrid {
+  std::vector<double> columns;
+  std::vector<double> rows;
+};
+// A ruled table on a shadow, drawn before its cells' text so that the text
+// lies on white: the shadow, a filled box in QBColor(7) 3 × s lower right;
+// the body, a filled box in QBColor(15); the inner row rules whose edge
+// indices are listed in lightRows, in QBColor(14); then in QBColor(9) the
+// outline, the other inner row rules and the column rules.
+void ShadowedTable(Page &p, const TableGrid &grid, const std::vector<int> &lightRows = {});
+// Puts the position where a text measured by the template starts when it is
+// centred in the cell of the given column and row (counted from 0).
+void StartInCell(Page &p, const TableGrid &grid, int column, int row, const QString &measure);
+
 // ----- Pictures ------------------------------------------------------------------
 // The size (screen pixels) a layout reads after a load; empty when nothing
 // could be read at all.
@@ -87,6 +118,10 @@ using PictureSize = QSize;
 PictureSize PrepareKeyed(Page &p, const QString &file, bool measureInImage1 = true);
 // Keyed picture, second half: paints the buffer at (x, y), natural size.
 void PaintKeyed(Page &p, double x, double y);
+// Keyed picture centred on the page, its top at CurrentY: Image1's width
+// places it, and CurrentY then moves down by the buffer's height × s (not at
+// all when the picture could not be loaded). Returns its left edge.
+std::int16_t KeyedPictureCentred(Page &p, const QString &file);
 
 // Measured picture: loads the file into Image1 and returns its size.
 PictureSize MeasurePicture(Page &p, const QString &file);

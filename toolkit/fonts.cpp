@@ -2,11 +2,14 @@
 
 #include <QFontMetrics>
 #include <QFontMetricsF>
+#include <QHash>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 namespace abrevel {
 
@@ -21,23 +24,63 @@ QString faceFor(const QString &name) {
   return QStringLiteral("Liberation Sans");
 }
 
-QFont qtFont(const FontSpec &font, double dpi) {
-  QFont f(isKnownFontName(font.Name) ? faceFor(font.Name) : font.Name);
-  f.setPixelSize(std::max(1, static_cast<int>(std::lround(font.Size * dpi / 72.0))));
-  f.setBold(font.Bold);
-  f.setItalic(font.Italic);
-  f.setUnderline(font.Underline);
+namespace {
+
+// A sheet uses a handful of fonts, over and over: each is looked up once
+// and kept with its metrics, since a font built afresh is matched against
+// the font database again at its first use.
+struct CachedFont {
+  FontSpec spec;
+  double dpi;
+  QFont font;
+  QFontMetricsF metrics;
+  int height;
+  int ascent;
+  // Widths already measured: a sheet measures the same strings at every
+  // repaint.
+  QHash<QString, double> widths;
+};
+
+CachedFont &cachedFont(const FontSpec &spec, double dpi) {
+  static std::vector<std::unique_ptr<CachedFont>> cache;
+  static CachedFont *last = nullptr;
+  if (last && last->dpi == dpi && last->spec == spec)
+    return *last;
+  for (const auto &entry : cache)
+    if (entry->dpi == dpi && entry->spec == spec)
+      return *(last = entry.get());
+  QFont f(isKnownFontName(spec.Name) ? faceFor(spec.Name) : spec.Name);
+  f.setPixelSize(std::max(1, static_cast<int>(std::lround(spec.Size * dpi / 72.0))));
+  f.setBold(spec.Bold);
+  f.setItalic(spec.Italic);
+  f.setUnderline(spec.Underline);
   f.setKerning(false);
-  return f;
+  const QFontMetrics metrics(f);
+  cache.push_back(std::make_unique<CachedFont>(
+      CachedFont{spec, dpi, f, QFontMetricsF(f), metrics.height(), metrics.ascent(), {}}));
+  return *(last = cache.back().get());
 }
+
+} // namespace
+
+QFont qtFont(const FontSpec &font, double dpi) { return cachedFont(font, dpi).font; }
 
 double installedLineHeight(const FontSpec &font, double dpi) {
   // A whole number of pixels, like a screen font's cell height.
-  return QFontMetrics(qtFont(font, dpi)).height();
+  return cachedFont(font, dpi).height;
 }
 
+double installedAscent(const FontSpec &font, double dpi) { return cachedFont(font, dpi).ascent; }
+
 double installedTextWidth(const FontSpec &font, double dpi, const QString &shown) {
-  return QFontMetricsF(qtFont(font, dpi)).horizontalAdvance(shown);
+  CachedFont &cached = cachedFont(font, dpi);
+  const auto known = cached.widths.constFind(shown);
+  if (known != cached.widths.cend())
+    return *known;
+  const double width = cached.metrics.horizontalAdvance(shown);
+  if (cached.widths.size() < 4096)
+    cached.widths.insert(shown, width);
+  return width;
 }
 
 QChar symbolToUnicode(QChar c) {

@@ -36,6 +36,8 @@ QFont qtFont(const FontSpec &font, double dpi);
 // in pixels at that resolution, measured on the installed faces.
 double installedLineHeight(const FontSpec &font, double dpi);
 double installedTextWidth(const FontSpec &font, double dpi, const QString &shown);
+// The font's ascent in whole pixels: where its baseline lies below a line top.
+double installedAscent(const FontSpec &font, double dpi);
 
 // The text as it appears in the given font: Symbol-font text is mapped
 // through the Symbol encoding to Unicode; any other font leaves it as it is.

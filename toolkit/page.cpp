@@ -13,15 +13,17 @@ QString withTrailingSeparator(const QString &folder) {
   return folder + sep;
 }
 
-void callDrawer(Page &page, PageDrawer drawer) {
+bool callDrawer(Page &page, PageDrawer drawer) {
   if (!drawer || !page.target)
-    return;
+    return true;
   const ErrorRule rule(page, OnError::ResumeNext);
   try {
     drawer(page);
   } catch (const DrawError &) {
     // The drawer stopped at an error: the rest of its page stays undrawn.
+    return false;
   }
+  return true;
 }
 
 } // namespace abrevel

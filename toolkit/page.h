@@ -85,6 +85,7 @@ using PageDrawer = void (*)(Page &);
 
 // Calls a drawer the way the dispatcher and the print handler do: a drawer
 // that stops at an error is abandoned there and the caller carries on.
-void callDrawer(Page &page, PageDrawer drawer);
+// False when the drawer stopped before its end.
+bool callDrawer(Page &page, PageDrawer drawer);
 
 } // namespace abrevel

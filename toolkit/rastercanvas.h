@@ -7,6 +7,7 @@
 
 #include <QFont>
 #include <QImage>
+#include <QPainter>
 
 namespace abrevel {
 
@@ -16,8 +17,15 @@ public:
   // per inch is a screen pixel, anything above is paper.
   RasterCanvas(QSize size, double dpi = 96.0);
 
-  const QImage &image() const { return m_image; }
-  QImage &image() { return m_image; }
+  // The surface; drawing still in progress is finished first.
+  const QImage &image() const {
+    finish();
+    return m_image;
+  }
+  QImage &image() {
+    finish();
+    return m_image;
+  }
   double dpi() const { return m_dpi; }
   // Resizes the surface, erased to BackColor.
   void resize(QSize size);
@@ -42,8 +50,16 @@ protected:
   void clear(const QColor &color) override;
 
 private:
+  // One painter stays open on the surface from one operation to the next
+  // (opening one per line or per run of text costs more than drawing it);
+  // each operation sets every painter state it depends on.
+  QPainter &painter();
+  void finish() const;
+
   QImage m_image;
   double m_dpi;
+  mutable QPainter m_painter;
+  QPainter::RenderHints m_freshHints;
 };
 
 } // namespace abrevel

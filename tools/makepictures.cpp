@@ -15,6 +15,13 @@
 //    half covered is opaque, in the colour the drawing gives it. White is
 //    keyed out of GIFs too, so an opaque pure white pixel is reported.
 //  - PNG: the same palette picture as a GIF, stored as an indexed PNG.
+//  - Keyed GIF: drawn over pure white like a BMP, stored as a GIF whose
+//    pure white pixels are the transparent index. For pictures with text:
+//    the edges of the letters blend with white as they would on paper,
+//    instead of being cut to whole pixels at the edge of the canvas.
+//  - JPEG: drawn over pure white like a BMP and written by Qt's JPEG writer
+//    at quality JpegQuality. JPEG pictures are painted as they are, never
+//    keyed: what must look like the page is drawn as part of the picture.
 //
 // GIF and PNG pictures are reduced to a palette (median cut, no dithering);
 // the table can ask for fewer colours to get the flat look of the small
@@ -29,6 +36,8 @@
 
 #include <QColor>
 #include <QDir>
+#include <QFontMetricsF>
+#include <QPolygonF>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -48,12 +57,15 @@
 
 namespace {
 
-enum class Format { Bmp, Gif, Png };
+enum class Format { Bmp, Gif, Png, KeyedGif, Jpeg };
+
+// High enough that thin strokes and small labels keep clean edges.
+constexpr int JpegQuality = 92;
 
 struct Rule {
   const char *name;      // output name, without its suffix
   Format format;
-  int colours;           // opaque palette entries at most (GIF, PNG)
+  int colours;           // opaque palette entries at most (GIF, PNG; 0 for the others)
   const char *mirrorOf;  // drawn from this source turned left to right
 };
 
@@ -62,12 +74,36 @@ constexpr std::array kRules{
     Rule{"pces401", Format::Gif, 255, nullptr},
     Rule{"pces402", Format::Gif, 255, nullptr},
     Rule{"pces403", Format::Gif, 255, nullptr},
+    Rule{"pces501", Format::Gif, 255, nullptr},
+    Rule{"pces502", Format::Gif, 255, nullptr},
+    Rule{"pces503", Format::Gif, 255, nullptr},
+    Rule{"pces504", Format::Gif, 255, nullptr},
+    Rule{"pces505", Format::Gif, 255, nullptr},
+    Rule{"pces601", Format::Gif, 255, nullptr},
+    Rule{"pces602", Format::Gif, 255, nullptr},
+    Rule{"pces801", Format::Gif, 255, nullptr},
+    Rule{"pces802", Format::Gif, 255, nullptr},
+    Rule{"pces803", Format::Gif, 255, nullptr},
+    Rule{"pces901", Format::KeyedGif, 255, nullptr},
+    Rule{"pces1001", Format::KeyedGif, 255, nullptr},
+    Rule{"macro", Format::Gif, 255, nullptr},
+    Rule{"micro", Format::Gif, 255, nullptr},
+    Rule{"pces1801", Format::Gif, 255, nullptr},
+    Rule{"pces1802", Format::Gif, 255, nullptr},
+    Rule{"pces1901", Format::Gif, 255, nullptr},
     Rule{"fbas", Format::Gif, 15, nullptr},
     Rule{"fhaut", Format::Gif, 15, "fbas"},
     Rule{"imprimer", Format::Gif, 15, nullptr},
     Rule{"fermer", Format::Gif, 15, nullptr},
     Rule{"main", Format::Gif, 15, nullptr},
     Rule{"abrevel", Format::Png, 15, nullptr},
+    Rule{"pces1501", Format::Jpeg, 0, nullptr},
+    Rule{"pces1502", Format::Jpeg, 0, nullptr},
+    Rule{"pces1503", Format::Jpeg, 0, nullptr},
+    Rule{"pces1504", Format::Jpeg, 0, nullptr},
+    Rule{"pces1601", Format::Jpeg, 0, nullptr},
+    Rule{"pces1602", Format::Gif, 255, nullptr},
+    Rule{"pces1603", Format::Gif, 255, nullptr},
 };
 
 bool g_svgTrouble = false;
@@ -195,16 +231,20 @@ struct Indexed {
   int whitePixels = 0;                 // opaque pixels of pure white
 };
 
-Indexed reduce(const QImage &drawn, int colours) {
+// With whiteIsKey, pure white pixels are transparent as well.
+Indexed reduce(const QImage &drawn, int colours, bool whiteIsKey) {
   const QImage image = drawn.convertToFormat(QImage::Format_ARGB32);
   Indexed out;
   out.width = image.width();
   out.height = image.height();
+  auto shown = [whiteIsKey](QRgb c) {
+    return qAlpha(c) >= 128 && !(whiteIsKey && (c & 0xffffffu) == 0xffffffu);
+  };
   QHash<QRgb, int> counts;
   for (int y = 0; y < image.height(); ++y) {
     const QRgb *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
     for (int x = 0; x < image.width(); ++x)
-      if (qAlpha(row[x]) >= 128)
+      if (shown(row[x]))
         ++counts[row[x] | 0xff000000u];
   }
   std::vector<Entry> entries;
@@ -242,7 +282,7 @@ Indexed reduce(const QImage &drawn, int colours) {
     const QRgb *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
     for (int x = 0; x < image.width(); ++x) {
       unsigned char index = 0;
-      if (qAlpha(row[x]) >= 128) {
+      if (shown(row[x])) {
         index = nearest.value(row[x] | 0xff000000u);
         if ((out.palette[index] & 0xffffffu) == 0xffffffu)
           ++out.whitePixels;
@@ -253,10 +293,193 @@ Indexed reduce(const QImage &drawn, int colours) {
   return out;
 }
 
+// --- Graphs computed from measured data --------------------------------------
+//
+// A drawing may have a data file NAME.graph beside NAME.svg: the measured
+// points and the axes they are plotted on. The tool plots them over the
+// rendered drawing, so that the graph always shows exactly the data kept in
+// that one file. Lines of the file (blank lines and "#" comments aside):
+//
+//   area LEFT TOP WIDTH HEIGHT          the plotting area, drawing pixels
+//   x MIN MAX STEP DECIMALS TITLE...    the horizontal axis, one tick a step
+//   y MIN MAX STEP DECIMALS TITLE...    the vertical axis
+//   reciprocal                          plot 1 / a against b
+//   fit origin                          the least-squares line through (0, 0)
+//   point A B                           one measurement
+//
+// Labels are Liberation Sans, 13 pixels, with a decimal comma.
+
+struct Axis {
+  double min = 0, max = 1, step = 1;
+  int decimals = 0;
+  QString title;
+};
+
+struct Graph {
+  QRectF area;
+  Axis x, y;
+  bool reciprocal = false;
+  bool fitOrigin = false;
+  std::vector<QPointF> points; // as measured: (a, b)
+};
+
+bool readGraph(const QString &path, Graph &graph) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    std::fprintf(stderr, "%s: cannot read\n", qPrintable(path));
+    return false;
+  }
+  const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+  bool haveArea = false, haveX = false, haveY = false;
+  for (int n = 0; n < lines.size(); ++n) {
+    const QString line = lines[n].trimmed();
+    if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+      continue;
+    const QStringList words = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    std::vector<double> numbers;
+    for (qsizetype i = 1; i < words.size(); ++i) {
+      bool ok = false;
+      const double value = words[i].toDouble(&ok);
+      if (!ok)
+        break;
+      numbers.push_back(value);
+    }
+    const QString &key = words[0];
+    bool good = false;
+    if (key == QLatin1String("area") && numbers.size() == 4) {
+      graph.area = QRectF(numbers[0], numbers[1], numbers[2], numbers[3]);
+      good = haveArea = true;
+    } else if ((key == QLatin1String("x") || key == QLatin1String("y")) && numbers.size() >= 4 &&
+               numbers[1] > numbers[0] && numbers[2] > 0) {
+      Axis &axis = key == QLatin1String("x") ? graph.x : graph.y;
+      axis = Axis{numbers[0], numbers[1], numbers[2], int(numbers[3]),
+                  words.mid(5).join(QLatin1Char(' '))};
+      good = true;
+      (key == QLatin1String("x") ? haveX : haveY) = true;
+    } else if (key == QLatin1String("reciprocal") && words.size() == 1) {
+      good = graph.reciprocal = true;
+    } else if (key == QLatin1String("fit") && words.size() == 2 &&
+               words[1] == QLatin1String("origin")) {
+      good = graph.fitOrigin = true;
+    } else if (key == QLatin1String("point") && words.size() == 3 && numbers.size() == 2 &&
+               !(graph.reciprocal && numbers[0] == 0)) {
+      graph.points.emplace_back(numbers[0], numbers[1]);
+      good = true;
+    }
+    if (!good) {
+      std::fprintf(stderr, "%s:%d: cannot read \"%s\"\n", qPrintable(path), n + 1,
+                   qPrintable(line));
+      return false;
+    }
+  }
+  if (!haveArea || !haveX || !haveY || graph.points.empty()) {
+    std::fprintf(stderr, "%s: needs an area, both axes and points\n", qPrintable(path));
+    return false;
+  }
+  return true;
+}
+
+QString decimalComma(double value, int decimals) {
+  return QString::number(value, 'f', decimals).replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
+// Plots the graph over the drawing. Returns false when a point falls
+// outside the axes, which would mean the axes do not fit the data.
+bool drawGraph(QImage &image, const Graph &graph, const QString &path) {
+  const QRectF a = graph.area;
+  auto px = [&](double x) {
+    return a.left() + (x - graph.x.min) / (graph.x.max - graph.x.min) * a.width();
+  };
+  auto py = [&](double y) {
+    return a.bottom() - (y - graph.y.min) / (graph.y.max - graph.y.min) * a.height();
+  };
+  std::vector<QPointF> plotted;
+  for (const QPointF &m : graph.points)
+    plotted.emplace_back(graph.reciprocal ? 1.0 / m.x() : m.x(), m.y());
+  for (const QPointF &q : plotted)
+    if (q.x() < graph.x.min || q.x() > graph.x.max || q.y() < graph.y.min || q.y() > graph.y.max) {
+      std::fprintf(stderr, "%s: a point lies outside the axes\n", qPrintable(path));
+      return false;
+    }
+
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  QFont font(QStringLiteral("Liberation Sans"));
+  font.setPixelSize(13);
+  p.setFont(font);
+  const QFontMetricsF metrics(font);
+  const double eps = 1e-9;
+
+  // Grid, axes, ticks and their values.
+  p.setPen(QPen(QColor(0xD5, 0xDC, 0xE3), 1));
+  for (double x = graph.x.min + graph.x.step; x <= graph.x.max + eps; x += graph.x.step)
+    p.drawLine(QPointF(px(x), a.top()), QPointF(px(x), a.bottom()));
+  for (double y = graph.y.min + graph.y.step; y <= graph.y.max + eps; y += graph.y.step)
+    p.drawLine(QPointF(a.left(), py(y)), QPointF(a.right(), py(y)));
+  const QColor ink(0x22, 0x22, 0x22);
+  p.setPen(QPen(ink, 1.5));
+  p.drawLine(a.bottomLeft(), QPointF(a.right() + 10, a.bottom()));
+  p.drawLine(a.bottomLeft(), QPointF(a.left(), a.top() - 10));
+  p.setBrush(ink);
+  p.drawPolygon(
+      QPolygonF({QPointF(a.right() + 16, a.bottom()), QPointF(a.right() + 8, a.bottom() - 4),
+                 QPointF(a.right() + 8, a.bottom() + 4)}));
+  p.drawPolygon(QPolygonF({QPointF(a.left(), a.top() - 16), QPointF(a.left() - 4, a.top() - 8),
+                           QPointF(a.left() + 4, a.top() - 8)}));
+  for (double x = graph.x.min; x <= graph.x.max + eps; x += graph.x.step) {
+    p.drawLine(QPointF(px(x), a.bottom()), QPointF(px(x), a.bottom() + 4));
+    const QString text =
+        x == graph.x.min && x == 0 ? QStringLiteral("0") : decimalComma(x, graph.x.decimals);
+    p.drawText(
+        QPointF(px(x) - metrics.horizontalAdvance(text) / 2, a.bottom() + 5 + metrics.ascent()),
+        text);
+  }
+  for (double y = graph.y.min; y <= graph.y.max + eps; y += graph.y.step) {
+    p.drawLine(QPointF(a.left() - 4, py(y)), QPointF(a.left(), py(y)));
+    const QString text = decimalComma(y, graph.y.decimals);
+    p.drawText(
+        QPointF(a.left() - 7 - metrics.horizontalAdvance(text), py(y) + metrics.ascent() / 2 - 1),
+        text);
+  }
+  // Axis titles: the vertical one above its arrow, the horizontal one under
+  // the end of its axis.
+  p.drawText(QPointF(a.left() + 8, a.top() - 8), graph.y.title);
+  p.drawText(QPointF(a.right() + 16 - metrics.horizontalAdvance(graph.x.title),
+                     a.bottom() + 7 + metrics.ascent() + metrics.height()),
+             graph.x.title);
+
+  // The line through the origin that fits the points best (least squares:
+  // slope = sum xy / sum xx), across the whole axis.
+  if (graph.fitOrigin) {
+    double sxy = 0, sxx = 0;
+    for (const QPointF &q : plotted) {
+      sxy += q.x() * q.y();
+      sxx += q.x() * q.x();
+    }
+    const double slope = sxy / sxx;
+    const double xEnd = std::min(graph.x.max, graph.y.max / slope);
+    p.setPen(QPen(QColor(0x2E, 0x6D, 0xB4), 1.8));
+    p.drawLine(QPointF(px(0), py(0)), QPointF(px(xEnd), py(slope * xEnd)));
+    std::printf("%s: fitted slope %.6g\n", qPrintable(QFileInfo(path).fileName()), slope);
+  }
+  // The measured points, as crosses.
+  p.setPen(QPen(QColor(0xB0, 0x2A, 0x1E), 2));
+  for (const QPointF &q : plotted) {
+    const QPointF c(px(q.x()), py(q.y()));
+    p.drawLine(c + QPointF(-4, -4), c + QPointF(4, 4));
+    p.drawLine(c + QPointF(-4, 4), c + QPointF(4, -4));
+  }
+  return true;
+}
+
 // --- Writers -----------------------------------------------------------------
 
 bool writeBmp(const QImage &drawn, const QString &path) {
   return drawn.convertToFormat(QImage::Format_RGB32).save(path, "BMP");
+}
+
+bool writeJpeg(const QImage &drawn, const QString &path) {
+  return drawn.convertToFormat(QImage::Format_RGB32).save(path, "JPEG", JpegQuality);
 }
 
 bool writeGif(const Indexed &picture, const QString &path) {
@@ -329,7 +552,9 @@ bool make(const QString &name, const QString &sourceDir, const QDir &out) {
       QDir(sourceDir).filePath((rule.mirrorOf ? QString::fromLatin1(rule.mirrorOf) : name) + ".svg");
 
   g_svgTrouble = false;
-  QImage drawn = render(source, rule.format == Format::Bmp);
+  const bool onWhite = rule.format == Format::Bmp || rule.format == Format::KeyedGif ||
+                       rule.format == Format::Jpeg;
+  QImage drawn = render(source, onWhite);
   if (drawn.isNull()) {
     std::fprintf(stderr, "%s: not a drawing Qt can read\n", qPrintable(source));
     return false;
@@ -340,6 +565,12 @@ bool make(const QString &name, const QString &sourceDir, const QDir &out) {
   }
   if (rule.mirrorOf)
     drawn = drawn.mirrored(true, false);
+  const QString graphFile = QDir(sourceDir).filePath(name + ".graph");
+  if (QFile::exists(graphFile)) {
+    Graph graph;
+    if (!readGraph(graphFile, graph) || !drawGraph(drawn, graph, graphFile))
+      return false;
+  }
 
   QString path;
   bool ok = false;
@@ -347,14 +578,18 @@ bool make(const QString &name, const QString &sourceDir, const QDir &out) {
   if (rule.format == Format::Bmp) {
     path = out.filePath(name + ".bmp");
     ok = writeBmp(drawn, path);
+  } else if (rule.format == Format::Jpeg) {
+    path = out.filePath(name + ".jpg");
+    ok = writeJpeg(drawn, path);
   } else {
-    const Indexed picture = reduce(drawn, rule.colours);
+    const Indexed picture = reduce(drawn, rule.colours, rule.format == Format::KeyedGif);
     colours = int(picture.palette.size()) - 1;
     if (picture.whitePixels)
       std::fprintf(stderr, "%s: %d opaque white pixels will show the background\n",
                    qPrintable(source), picture.whitePixels);
-    path = out.filePath(name + (rule.format == Format::Gif ? ".gif" : ".png"));
-    ok = rule.format == Format::Gif ? writeGif(picture, path) : writePng(picture, path);
+    const bool gif = rule.format != Format::Png;
+    path = out.filePath(name + (gif ? ".gif" : ".png"));
+    ok = gif ? writeGif(picture, path) : writePng(picture, path);
   }
   if (!ok) {
     std::fprintf(stderr, "%s: cannot write\n", qPrintable(path));

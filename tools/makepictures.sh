@@ -3,6 +3,8 @@
 #   - builds tools/makepictures.cpp,
 #   - draws every assets/src/*.svg into assets/ (BMP, GIF or PNG, see the
 #     table at the top of makepictures.cpp),
+#   - builds tools/makespectra.cpp and computes the spectra of chapter 14
+#     from tools/spectra.h,
 #   - synthesises assets/clac.wav with sox.
 #
 # Usage: tools/makepictures.sh [BUILD_DIR]    (default: build-pictures)
@@ -19,8 +21,9 @@ log=$build/makepictures-build.log
 # configure (a dependency of the viewer missing, say), the tool is built on
 # its own with the same compiler settings.
 if cmake -S "$root" -B "$build" >"$log" 2>&1 &&
-   cmake --build "$build" --target makepictures -j"$jobs" >>"$log" 2>&1; then
+   cmake --build "$build" --target makepictures makespectra -j"$jobs" >>"$log" 2>&1; then
   tool=$build/makepictures
+  spectra=$build/makespectra
 else
   echo "the project did not build (see $log); building the tool alone" >&2
   alone=$build/makepictures-alone
@@ -39,13 +42,18 @@ find_path(GIF_INCLUDE_DIR gif_lib.h REQUIRED)
 qt_add_executable(makepictures "$root/tools/makepictures.cpp")
 target_include_directories(makepictures PRIVATE \${GIF_INCLUDE_DIR})
 target_link_libraries(makepictures PRIVATE Qt6::Gui Qt6::Svg \${GIF_LIBRARY})
+qt_add_executable(makespectra "$root/tools/makespectra.cpp")
+target_include_directories(makespectra PRIVATE "$root")
+target_link_libraries(makespectra PRIVATE Qt6::Gui)
 EOF
   cmake -S "$alone" -B "$alone/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build "$alone/build" -j"$jobs" >/dev/null
   tool=$alone/build/makepictures
+  spectra=$alone/build/makespectra
 fi
 
 QT_QPA_PLATFORM=offscreen "$tool" "$root/assets/src" "$root/assets"
+"$spectra" "$root/assets"
 
 # The click: 60 ms of white noise, band-limited to 1.2-5 kHz, cut off by a
 # logarithmic fade so that only a sharp tick of about 15 ms is heard;

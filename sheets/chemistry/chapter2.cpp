@@ -80,7 +80,6 @@ void Screen202(Page &p) {
 
 void Screen203(Page &p) {
   Canvas &cv = p.cv();
-  const double s = p.scale;
   ScreenStart(p, QStringLiteral("Caractéristiques physiques d'une espèce chimique"));
   BlankLines(p, 2);
   std::int16_t Top = 0;
@@ -97,30 +96,19 @@ void Screen203(Page &p) {
     X2 = I16(X1 + 0.3 * W(p));
     X3 = I16(X2 + 0.3 * W(p));
   });
-  const std::array<std::int16_t, 4> columnEdge = {X0, X1, X2, X3};
-  auto rowTop = [&](int k) { return Top + k * R; };
-  const int bottom = rowTop(6);
+  TableGrid grid{{1.0 * X0, 1.0 * X1, 1.0 * X2, 1.0 * X3}, {}};
+  for (int k = 0; k <= 6; ++k)
+    grid.rows.push_back(Top + k * R);
 
   // Shadow, white body, yellow rules between the characteristics, then the
   // blue frame, header rule and column rules.
-  cv.Line(X0 + 3 * s, Top + 3 * s, X3 + 3 * s, bottom + 3 * s, QBColor(7), LineForm::FilledBox);
-  cv.Line(X0, Top, X3, bottom, QBColor(15), LineForm::FilledBox);
-  for (int y = rowTop(2); y <= rowTop(5); y += R)
-    cv.Line(X0, y, X3, y, QBColor(14));
-  cv.Line(X0, rowTop(1), X3, rowTop(1), QBColor(9));
-  cv.Line(X0, Top, X3, bottom, QBColor(9), LineForm::Box);
-  cv.Line(X1, Top, X1, bottom, QBColor(9));
-  cv.Line(X2, Top, X2, bottom, QBColor(9));
+  ShadowedTable(p, grid, {2, 3, 4, 5});
 
-  // A cell's text starts on the line that centres it vertically in its row
-  // and is centred across its column on a measuring template.
-  auto onRow = [&](int k) { cv.CurrentY = rowTop(k) + R / 2.0 - L(p) / 2; };
-  auto cellStart = [&](int column, int k, const QString &measure) {
-    onRow(k);
-    cv.CurrentX = (columnEdge[column] + columnEdge[column + 1] - TW(p, measure)) / 2;
-  };
+  // A cell's text is centred in its cell on a measuring template; a row's
+  // first-column text starts on the line that centres it vertically.
+  auto onRow = [&](int k) { cv.CurrentY = grid.rows[k] + R / 2.0 - L(p) / 2; };
   auto cellText = [&](int column, int k, const QString &text) {
-    cellStart(column, k, text);
+    StartInCell(p, grid, column, k, text);
     cv.Print(text);
   };
   // An index half a line low in 8 points, ending the line.
@@ -159,26 +147,26 @@ void Screen203(Page &p) {
   // Symbols: theta with its index, rho and d as fractions, n with its index.
   const QString thetaTemplate = QStringLiteral("Wéb");
   for (const auto &[k, index] : {std::pair{1, QStringLiteral("éb")}, {2, QStringLiteral("fus")}}) {
-    cellStart(1, k, thetaTemplate);
+    StartInCell(p, grid, 1, k, thetaTemplate);
     PrintSymbol(p, QStringLiteral("q"));
     lowIndex(index);
   }
   p.step([&] {
-    cellStart(1, 3, QStringLiteral("W = W"));
+    StartInCell(p, grid, 1, 3, QStringLiteral("W = W"));
     PrintSymbol(p, QStringLiteral("r = "));
     PrintFraction(p, cv.CurrentX, I16(Top + 3.5 * R), TW(p, QStringLiteral("W")),
                   QStringLiteral("*m*"), QStringLiteral("*V*"));
   });
   p.step([&] {
     const QString denominator = QStringLiteral("masse du même volume d'eau");
-    cellStart(1, 4, QStringLiteral("d = ") + denominator);
+    StartInCell(p, grid, 1, 4, QStringLiteral("d = ") + denominator);
     PrintItalic(p, QStringLiteral("d"));
     cv.PrintRun(QStringLiteral(" = "));
     cv.SetFontName(QStringLiteral("Arial"));
     PrintFraction(p, cv.CurrentX, I16(Top + 4.5 * R), TW(p, denominator),
                   QStringLiteral("masse d'un volume"), denominator);
   });
-  cellStart(1, 5, QStringLiteral("Wb"));
+  StartInCell(p, grid, 1, 5, QStringLiteral("Wb"));
   PrintItalic(p, QStringLiteral("n"));
   p.step([&] { cv.SetFontName(QStringLiteral("Arial")); });
   lowIndex(QStringLiteral("D"));
@@ -186,7 +174,7 @@ void Screen203(Page &p) {
   // Units.
   cellText(2, 1, QStringLiteral("°C"));
   cellText(2, 2, QStringLiteral("°C"));
-  cellStart(2, 3, QStringLiteral("kg . m-3 (ou g . cm-3)"));
+  StartInCell(p, grid, 2, 3, QStringLiteral("kg . m-3 (ou g . cm-3)"));
   cv.PrintRun(QStringLiteral("kg · m"));
   unitExponent(QStringLiteral("-3"));
   cv.PrintRun(QStringLiteral(" (ou g · cm"));

@@ -25,5 +25,27 @@ void AtomSheetPartB(Page &p);
 void Screen401(Page &p);
 void Screen402(Page &p);
 void PrintSheet4(Page &p);
+// Chapter 5: from the atom to chemical edifices.
+void Screen501(Page &p);
+void Screen502(Page &p);
+void Screen503(Page &p);
+// Chapter 6: the restricted periodic classification. The chapter prints
+// its own sheet instead of its two screens.
+void Screen601(Page &p);
+void Screen602(Page &p);
+void PrintSheet6(Page &p);
+// Chapter 7: the mole.
+void Screen701(Page &p);
+void Screen702(Page &p);
+// Chapter 8: solutions and molar concentration.
+void Screen801(Page &p);
+void Screen802(Page &p);
+void Screen803(Page &p);
+// Chapter 9: chemical transformation, chemical reaction and equation.
+void Screen901(Page &p);
+void Screen902(Page &p);
+// Chapter 10: material balance, limiting reactant, stoichiometric proportions.
+void Screen1001(Page &p);
+void Screen1002(Page &p);
 
 } // namespace abrevel

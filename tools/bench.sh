@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# Measures the viewer's speed beside its floors and prints one table.
+#
+#   1. builds the viewer, the benchmark program and the floor program in
+#      Release (build-release/);
+#   2. runs the benchmark program (bench/bench.cpp): warm repaint of every
+#      screen against the decode of the same screen saved as PNG, page turns,
+#      chapters printed at 300 dpi, the recording pass; and the cold first
+#      repaint of a process for every screen (median of $COLD runs);
+#   3. times whole processes with hyperfine: `abrevel --render-screen CODE`
+#      against the floor program (Qt started, the screen's PNG decoded and
+#      written back as PNG), alternated, and the peak resident memory of both
+#      with /usr/bin/time -v; and `abrevel --print-chapter N` for every chapter.
+#
+# Usage: tools/bench.sh [RUNS]     (RUNS whole-process runs each, default 10)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs=${1:-10}
+COLD=${COLD:-5}
+
+need=()
+for p in libbenchmark-dev hyperfine time python3; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || need+=("$p")
+done
+if ((${#need[@]})); then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${need[@]}"
+fi
+bash tools/setup.sh >/dev/null # the viewer's own packages
+cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build-release -j"$(nproc)" --target abrevel abrevel_bench abrevel_floor >/dev/null
+
+export QT_QPA_PLATFORM=offscreen
+export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
+app=build-release/app
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+echo "In process (Google Benchmark)..." >&2
+build-release/abrevel_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+  --benchmark_min_time=0.1 --benchmark_format=json >"$work/bench.json"
+
+codes=$(grep -o '"Repaint/[0-9]*_median"' "$work/bench.json" | grep -o '[0-9]\+' | sort -n | uniq)
+echo "Cold first repaints..." >&2
+for code in $codes; do
+  for _ in $(seq "$COLD"); do
+    echo "$code $(build-release/abrevel_bench --cold "$code")"
+  done
+done >"$work/cold.txt"
+
+echo "Whole processes (hyperfine, $runs runs each)..." >&2
+for code in $codes; do
+  "$app/abrevel" --app-folder "$app" --render-screen "$code" "$work/$code.png"
+  hyperfine -N -w 2 -r "$runs" --export-json "$work/render-$code.json" \
+    "$app/abrevel --app-folder $app --render-screen $code $work/out-a.png" \
+    "build-release/abrevel_floor $work/$code.png $work/out-b.png" >/dev/null 2>&1
+  /usr/bin/time -f '%M' -o "$work/mem-$code-a" \
+    "$app/abrevel" --app-folder "$app" --render-screen "$code" "$work/out-a.png"
+  /usr/bin/time -f '%M' -o "$work/mem-$code-b" \
+    build-release/abrevel_floor "$work/$code.png" "$work/out-b.png"
+done
+for chapter in $(seq 1 19); do
+  hyperfine -N -w 1 -r "$runs" --export-json "$work/print-$chapter.json" \
+    "$app/abrevel --app-folder $app --print-chapter $chapter $work/out.pdf" >/dev/null 2>&1
+done
+
+python3 - "$work" <<'PY'
+import json, statistics, sys, glob, os
+work = sys.argv[1]
+bench = json.load(open(f"{work}/bench.json"))["benchmarks"]
+def med(name):
+    for b in bench:
+        if b["name"] == name + "_median":
+            scale = {"ns": 1e-3, "us": 1, "ms": 1e3}[b["time_unit"]]
+            return b["real_time"] * scale
+    return None
+cold = {}
+for line in open(f"{work}/cold.txt"):
+    code, ms = line.split()
+    cold.setdefault(int(code), []).append(float(ms) * 1000)
+print("| screen | warm repaint µs | PNG decode µs | ratio (≤ 0.5) | cold repaint µs | page turn µs (< 16 700) | --render-screen ms | floor ms | ratio (≤ 1.1) | peak KiB | floor KiB | ratio (≤ 1.3) |")
+print("|---|---|---|---|---|---|---|---|---|---|---|---|")
+for code in sorted(cold):
+    rep, dec = med(f"Repaint/{code}"), med(f"DecodePng/{code}")
+    turn = med(f"PageTurn/{code}")
+    runs = json.load(open(f"{work}/render-{code}.json"))["results"]
+    a, b = runs[0]["median"] * 1000, runs[1]["median"] * 1000
+    ma = int(open(f"{work}/mem-{code}-a").read().split()[-1])
+    mb = int(open(f"{work}/mem-{code}-b").read().split()[-1])
+    print(f"| {code} | {rep:.0f} | {dec:.0f} | {rep/dec:.2f} | {statistics.median(cold[code]):.0f} | "
+          f"{'—' if turn is None else f'{turn:.0f}'} | {a:.1f} | {b:.1f} | {a/b:.2f} | {ma} | {mb} | {ma/mb:.2f} |")
+print()
+print("| chapter | printed at 300 dpi, in process ms | whole process ms (< 500) | recording pass µs |")
+print("|---|---|---|---|")
+for chapter in range(1, 20):
+    p = med(f"PrintChapter/{chapter}")
+    if p is None:
+        continue
+    whole = json.load(open(f"{work}/print-{chapter}.json"))["results"][0]["median"] * 1000
+    print(f"| {chapter} | {p / 1000:.0f} | {whole:.0f} | {med(f'RecordChapter/{chapter}'):.0f} |")
+PY
