@@ -9,7 +9,9 @@ namespace abrevel {
 
 std::map<TextKey, QStringList> parseTexts(const QString &source, QStringList *errors) {
   std::map<TextKey, QStringList> texts;
-  static const QRegularExpression header(QStringLiteral("^@(\\d+)\\s+(\\S+)\\s*$"));
+  // Spaces in the Unicode sense: a no-break space never hides in a name.
+  static const QRegularExpression header(QStringLiteral("^@(\\d+)\\s+(\\S+)\\s*$"),
+                                         QRegularExpression::UseUnicodePropertiesOption);
   const QStringList lines = source.split(QLatin1Char('\n'));
   TextKey current{0, QString()};
   bool inBlock = false;
@@ -25,12 +27,15 @@ std::map<TextKey, QStringList> parseTexts(const QString &source, QStringList *er
       continue;
     if (line.startsWith(QLatin1Char('@'))) {
       const auto m = header.match(line);
-      if (!m.hasMatch()) {
+      // A screen code is a 16-bit number written in ASCII digits.
+      bool number = false;
+      const int code = m.hasMatch() ? m.captured(1).toInt(&number) : 0;
+      if (!number || code > 32767) {
         fail(i + 1, QStringLiteral("bad block header"));
         inBlock = false;
         continue;
       }
-      current = {m.captured(1).toInt(), m.captured(2)};
+      current = {code, m.captured(2)};
       if (texts.count(current))
         fail(i + 1, QStringLiteral("block named twice"));
       texts[current] = QStringList();

@@ -21,17 +21,21 @@ namespace abrevel {
 namespace {
 
 // The file opened for one access, closed when the access ends. It is opened
-// for reading and writing (created empty when missing), or for reading only
-// when it cannot be written.
+// for reading and writing (created empty when missing); failing that, for
+// writing only, so that the flags still go where they can, or for reading
+// only. No open ever waits: a pipe with that name that no one writes to
+// reads empty.
 class HandoffFile {
 public:
   explicit HandoffFile(const QString &path) {
     const QByteArray name = QFile::encodeName(path);
-    do
-      m_fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    while (m_fd < 0 && errno == EINTR);
-    if (m_fd < 0)
-      m_fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    for (const int access : {O_RDWR | O_CREAT, O_WRONLY, O_RDONLY}) {
+      do
+        m_fd = ::open(name.constData(), access | O_NONBLOCK | O_CLOEXEC, 0666);
+      while (m_fd < 0 && errno == EINTR);
+      if (m_fd >= 0)
+        break;
+    }
   }
   ~HandoffFile() {
     if (m_fd >= 0)
@@ -40,19 +44,33 @@ public:
   HandoffFile(const HandoffFile &) = delete;
   HandoffFile &operator=(const HandoffFile &) = delete;
 
+  // The record is read whole in one call, and again until two readings
+  // agree: the parent may be rewriting it at that very moment, and a length
+  // from one string with the text of another must not pass for a chapter.
+  // Nothing outside the record is read.
   QByteArray read(int record) const {
     if (m_fd < 0 || record < 1)
       return {};
     const off_t at = static_cast<off_t>(record - 1) * HandoffRecordLength;
-    unsigned char length[2];
-    if (readAt(length, 2, at) != 2)
-      return {};
-    const int declared = length[0] | (length[1] << 8);
+    std::array<char, HandoffRecordLength> bytes{}, again{};
+    ssize_t got = readAt(bytes.data(), bytes.size(), at);
+    for (int reading = 0; reading < 16; ++reading) {
+      const ssize_t gotAgain = readAt(again.data(), again.size(), at);
+      const bool same = gotAgain == got &&
+                        (got <= 0 || std::equal(bytes.begin(), bytes.begin() + got, again.begin()));
+      if (same)
+        break;
+      bytes = again;
+      got = gotAgain;
+    }
+    if (got < 2)
+      return {}; // the length field lies beyond the end of the file
+    const auto byte = [&](int i) { return static_cast<unsigned char>(bytes[i]); };
+    const int declared = byte(0) | (byte(1) << 8);
     const int n = std::min(declared, HandoffRecordTextMax);
-    QByteArray text(n, '\0');
-    if (n > 0 && readAt(text.data(), static_cast<size_t>(n), at + 2) != n)
+    if (2 + n > got)
       return {}; // the text runs past the end of the file
-    return text;
+    return QByteArray(bytes.data() + 2, n);
   }
 
   // The length field and the text go out in one write call.

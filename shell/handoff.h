@@ -13,10 +13,14 @@
 // Every other record belongs to the parent and is never read or written.
 // A string is written with one write call of exactly its 2 + L bytes, so no
 // byte outside it ever changes. The file is opened only for the moment of
-// one access and no lock is taken; a missing file is created empty.
+// one access and no lock is taken; a missing file is created empty. A file
+// that cannot be read but can be written still gets the flags.
 //
-// Reading a record: a record whose length field or text lies (partly)
-// beyond the end of the file reads empty. A length field larger than the
+// Reading a record: the record is read whole in one call, and read again
+// until two readings agree, so that a string the parent is rewriting at
+// that moment never reads half old, half new; nothing else of the file is
+// read. A record whose length field or text lies (partly) beyond the end of
+// the file reads empty. A length field larger than the
 // record's own space (126 bytes) is read as 126: the text never runs into
 // the next record.
 //

@@ -11,7 +11,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <functional>
 #include <limits>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace abrevel;
@@ -198,4 +207,305 @@ TEST_F(HandoffFileTest, ReadOnlyFileStillGivesItsChapter) {
   EXPECT_EQ(handoff::startup(folder()), 6);
   handoff::shutdown(folder());
   EXPECT_EQ(readAll(path()), before);
+}
+
+// The hand-off file in the states a parent, a user or a badly copied folder
+// leave it in: absent, of another type, of any size, with any permissions,
+// and with anything in records 18 and 25. Each access runs as the viewer
+// runs, in a process of its own (as an ordinary user where the tests run as
+// root, so that permissions count): start-up, a repaint, shutdown. In each
+// case the chapter is what the rules make of record 25, the flags land
+// where the file can be written, no access reads more than record 25 (each
+// reading whole, twice at most), and no byte the viewer does not own
+// changes.
+namespace {
+
+// What the viewer's accesses gave, seen from inside its process.
+struct Accesses {
+  std::int16_t chapter = -1;
+  double repaint = -1;
+  long long startupRead = -1; // bytes read by the start-up access
+  long long repaintRead = -1;
+};
+
+// The bytes this thread has read so far, as the kernel counts them: the
+// count shown does not include the reading of the count itself, the next
+// count does.
+struct ReadCount {
+  long long bytes = -1;
+  long long cost = 0; // the length of the count's own text
+};
+ReadCount readCount() {
+  const int fd = ::open("/proc/thread-self/io", O_RDONLY | O_CLOEXEC);
+  if (fd < 0)
+    return {};
+  char text[512] = {};
+  const ssize_t n = ::read(fd, text, sizeof text - 1);
+  ::close(fd);
+  const char *at = n > 0 ? std::strstr(text, "rchar:") : nullptr;
+  return at ? ReadCount{std::atoll(at + 6), n} : ReadCount{};
+}
+long long readBetween(const ReadCount &from, const ReadCount &to) {
+  return from.bytes < 0 || to.bytes < 0 ? -1 : to.bytes - from.bytes - from.cost;
+}
+
+// Runs the three accesses in a child process, as nobody when the tests run
+// as root.
+std::optional<Accesses> runAccesses(const QString &folder) {
+  int pipe[2];
+  if (::pipe(pipe) != 0)
+    return std::nullopt;
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::close(pipe[0]);
+    // Another user, who can still read its own counts in /proc.
+    if (::geteuid() == 0 &&
+        (::setgid(65534) != 0 || ::setuid(65534) != 0 || ::prctl(PR_SET_DUMPABLE, 1) != 0))
+      ::_exit(3);
+    Accesses got;
+    const ReadCount start = readCount();
+    got.chapter = handoff::startup(folder);
+    const ReadCount started = readCount();
+    got.repaint = handoff::repaint(folder);
+    const ReadCount repainted = readCount();
+    got.startupRead = readBetween(start, started);
+    got.repaintRead = readBetween(started, repainted);
+    handoff::shutdown(folder);
+    const bool sent = ::write(pipe[1], &got, sizeof got) == sizeof got;
+    ::_exit(sent ? 0 : 4);
+  }
+  ::close(pipe[1]);
+  // An access that waits (on a pipe, a lock) fails the case instead of
+  // hanging the tests.
+  pollfd ready{pipe[0], POLLIN, 0};
+  Accesses got;
+  const bool received =
+      child > 0 && ::poll(&ready, 1, 20000) == 1 && ::read(pipe[0], &got, sizeof got) == sizeof got;
+  ::close(pipe[0]);
+  int status = 0;
+  if (child > 0) {
+    if (!received)
+      ::kill(child, SIGKILL);
+    ::waitpid(child, &status, 0);
+  }
+  if (!received || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    return std::nullopt;
+  return got;
+}
+
+QByteArray withRecord(QByteArray file, int n, const QByteArray &bytes) {
+  const int at = (n - 1) * HandoffRecordLength;
+  if (file.size() < at + bytes.size())
+    file.append(QByteArray(at + bytes.size() - file.size(), '\0'));
+  file.replace(at, bytes.size(), bytes);
+  return file;
+}
+
+// The file after a start-up and a shutdown that could write.
+QByteArray afterTheViewer(const QByteArray &before) {
+  return withRecord(withRecord(before, RunningFlagRecord, record("NON")), ChapterRecord,
+                    record(" 0"));
+}
+
+// What becomes of the file.
+enum class Outcome {
+  Flags,     // the viewer's two strings written, every other byte as it was
+  Untouched, // every byte as it was
+  NotAFile,  // it stays what it was, no file in its place
+  NoFile,    // no file is created
+};
+
+struct FileCase {
+  const char *what;
+  // Prepares the folder; returns the bytes the file holds.
+  std::function<QByteArray(const QString &dir, const QString &path)> make;
+  std::int16_t chapter; // start-up
+  double value;         // the repaint that follows
+  Outcome outcome;
+};
+
+const QFileDevice::Permissions kReadWrite = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                            QFileDevice::ReadOther | QFileDevice::WriteOther;
+const QFileDevice::Permissions kReadOnlyFolder =
+    QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther | QFileDevice::ExeOther;
+const QFileDevice::Permissions kOpenFolder = QFileDevice::Permissions(0x7777);
+
+QByteArray put(const QString &path, const QByteArray &bytes,
+               QFileDevice::Permissions mode = kReadWrite) {
+  QFile file(path);
+  if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    file.write(bytes);
+  file.close();
+  QFile::setPermissions(path, mode);
+  return bytes;
+}
+
+auto parentWrote(const QByteArray &file) {
+  return [file](const QString &, const QString &path) { return put(path, file); };
+}
+
+// A parent's file whose record 25 holds these bytes, length field included.
+auto chapterBytes(const QByteArray &bytes) {
+  return parentWrote(withRecord(parentFile(30, ""), ChapterRecord, bytes));
+}
+
+} // namespace
+
+TEST_F(HandoffFileTest, EveryFaultOfTheFileKeepsTheRulesAndTheParentsBytes) {
+  const double inf = std::numeric_limits<double>::infinity();
+  // "9" and spaces to the end of the record, the next record starting with
+  // a digit: only the record's own 126 bytes count.
+  const auto lengthPastTheRecord =
+      parentWrote(withRecord(withRecord(parentFile(30, ""), ChapterRecord,
+                                        "\x7f" + QByteArray(1, '\0') + "9" + QByteArray(125, ' ')),
+                             ChapterRecord + 1, "5"));
+  const FileCase cases[] = {
+      // Its type.
+      {"a folder named TEMPO.SPC",
+       [](const QString &, const QString &path) {
+         QDir().mkdir(path);
+         return QByteArray();
+       },
+       0, 0, Outcome::NotAFile},
+      {"a pipe named TEMPO.SPC that no one writes to",
+       [](const QString &, const QString &path) {
+         ::mkfifo(QFile::encodeName(path).constData(), 0666);
+         return QByteArray();
+       },
+       0, 0, Outcome::NotAFile},
+      {"a link to the parent's file",
+       [](const QString &dir, const QString &path) {
+         const QByteArray bytes = put(dir + QStringLiteral("/real.spc"), parentFile(30, " 9"));
+         QFile::link(dir + QStringLiteral("/real.spc"), path);
+         return bytes;
+       },
+       9, 9, Outcome::Flags},
+      // Its size.
+      {"empty", parentWrote({}), 0, 0, Outcome::Flags},
+      {"ends inside record 18", parentWrote(parentFile(30, "7").left(17 * 128 + 3)), 0, 0,
+       Outcome::Flags},
+      {"ends before record 25", parentWrote(parentFile(30, "").left(24 * 128)), 0, 0,
+       Outcome::Flags},
+      {"ends right after the chapter", parentWrote(parentFile(30, "7").left(24 * 128 + 3)), 7, 7,
+       Outcome::Flags},
+      {"a gigabyte, most of it a hole",
+       [](const QString &, const QString &path) {
+         const QByteArray bytes = put(path, parentFile(30, " 12"));
+         QFile(path).resize(qint64(1) << 30);
+         return bytes;
+       },
+       12, 12, Outcome::Flags},
+      // Its permissions.
+      {"read only",
+       [](const QString &, const QString &path) {
+         return put(path, parentFile(30, "6"), QFileDevice::ReadOwner | QFileDevice::ReadOther);
+       },
+       6, 6, Outcome::Untouched},
+      {"write only",
+       [](const QString &, const QString &path) {
+         return put(path, parentFile(30, "6"), QFileDevice::WriteOwner | QFileDevice::WriteOther);
+       },
+       0, 0, Outcome::Flags},
+      {"no permission at all",
+       [](const QString &, const QString &path) { return put(path, parentFile(30, "6"), {}); }, 0,
+       0, Outcome::Untouched},
+      {"missing in a read-only folder",
+       [](const QString &dir, const QString &) {
+         QFile::setPermissions(dir, kReadOnlyFolder);
+         return QByteArray();
+       },
+       0, 0, Outcome::NoFile},
+      {"writable in a read-only folder",
+       [](const QString &dir, const QString &path) {
+         const QByteArray bytes = put(path, parentFile(30, "3"));
+         QFile::setPermissions(dir, kReadOnlyFolder);
+         return bytes;
+       },
+       3, 3, Outcome::Flags},
+      // Record 25: its length field.
+      {"length 0", chapterBytes(record("")), 0, 0, Outcome::Flags},
+      {"length 126, the whole record", chapterBytes(record("5" + QByteArray(125, ' '))), 5, 5,
+       Outcome::Flags},
+      {"length 127, past the record", lengthPastTheRecord, 9, 9, Outcome::Flags},
+      {"length 65535", chapterBytes("\xff\xff" + QByteArray("8") + QByteArray(125, 'x')), 8, 8,
+       Outcome::Flags},
+      // Record 25: code-page bytes.
+      {"a no-break space first",
+       chapterBytes(record("\xa0"
+                           "7")),
+       0, 0, Outcome::Flags},
+      {"accented letters after the number", chapterBytes(record("7\xe9\xe8")), 7, 7,
+       Outcome::Flags},
+      {"a euro sign", chapterBytes(record("\x80")), 0, 0, Outcome::Flags},
+      {"a zero byte first",
+       chapterBytes(record(QByteArray("\0"
+                                      "7",
+                                      2))),
+       0, 0, Outcome::Flags},
+      {"a zero byte after the number",
+       chapterBytes(record(QByteArray("7\0"
+                                      "1",
+                                      3))),
+       7, 7, Outcome::Flags},
+      // Record 25: numbers that do not fit.
+      {"32768", parentWrote(parentFile(30, "32768")), 0, 32768, Outcome::Flags},
+      {"-32769", parentWrote(parentFile(30, "-32769")), 0, -32769, Outcome::Flags},
+      {"1D400", parentWrote(parentFile(30, "1D400")), 0, inf, Outcome::Flags},
+      {"19.5, halves to even", parentWrote(parentFile(30, "19.5")), 20, 19.5, Outcome::Flags},
+      {"-0.5", parentWrote(parentFile(30, "-0.5")), 0, -0.5, Outcome::Flags},
+      // Record 18: a longer text of the parent's.
+      {"a longer running flag",
+       parentWrote(withRecord(parentFile(30, "7"), RunningFlagRecord,
+                              record("UN TEXTE DU PARENT, PLUS LONG"))),
+       7, 7, Outcome::Flags},
+  };
+
+  for (const FileCase &c : cases) {
+    SCOPED_TRACE(c.what);
+    QTemporaryDir caseDir;
+    ASSERT_TRUE(caseDir.isValid());
+    // The viewer's process may run as another user: the folder is open to all.
+    ASSERT_TRUE(QFile::setPermissions(caseDir.path(), kOpenFolder));
+    const QString folder = caseDir.path() + QLatin1Char('/');
+    const QString path = handoffPath(folder);
+    const QByteArray before = c.make(caseDir.path(), path);
+    const qint64 sizeBefore = QFileInfo(path).size();
+    const bool link = QFileInfo(path).isSymLink();
+
+    const std::optional<Accesses> got = runAccesses(folder);
+    // Back to the owner's hands, to be read and removed.
+    QFile::setPermissions(caseDir.path(), kOpenFolder);
+    if (QFileInfo(path).isFile())
+      QFile::setPermissions(path, kReadWrite);
+    ASSERT_TRUE(got.has_value()) << "the viewer's process did not finish";
+    EXPECT_EQ(got->chapter, c.chapter);
+    EXPECT_EQ(got->repaint, c.value);
+    // Record 25 read whole, twice at most, and nothing else.
+    EXPECT_GE(got->startupRead, 0);
+    EXPECT_LE(got->startupRead, 2 * HandoffRecordLength);
+    EXPECT_LE(got->repaintRead, 2 * HandoffRecordLength);
+
+    const QFileInfo after(path);
+    EXPECT_EQ(after.isSymLink(), link);
+    switch (c.outcome) {
+    case Outcome::NotAFile:
+      EXPECT_TRUE(after.exists());
+      EXPECT_FALSE(after.isFile()) << "a file took its place";
+      break;
+    case Outcome::NoFile:
+      EXPECT_FALSE(after.exists());
+      break;
+    case Outcome::Flags:
+    case Outcome::Untouched: {
+      const QByteArray expected = c.outcome == Outcome::Flags ? afterTheViewer(before) : before;
+      EXPECT_EQ(after.size(), std::max<qint64>(sizeBefore, expected.size()));
+      QFile file(path);
+      ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+      EXPECT_EQ(file.read(expected.size() + 4096),
+                expected +
+                    QByteArray(std::min<qint64>(4096, after.size() - expected.size()), '\0'));
+      break;
+    }
+    }
+  }
 }

@@ -16,6 +16,8 @@ packages=(
   fonts-liberation2 fonts-dejavu-core                  # Arial's metrics, the Symbol glyphs
   poppler-utils                                        # pdfinfo, pdftoppm: printed pages
   xvfb xauth x11-utils imagemagick                     # a display for window tests, screenshots
+  xdotool                                              # drives the real program on Xvfb
+  clang libfuzzer-14-dev                               # the fuzz targets (fuzz/)
   hunspell hunspell-fr sox                             # French spelling, the click sound
 )
 

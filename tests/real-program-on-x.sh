@@ -1,0 +1,157 @@
+#!/usr/bin/env bash
+# The real program on a real X server, driven as a user drives it. Starts
+# Xvfb, writes a parent's TEMPO.SPC (30 records of the parent's own data,
+# chapter 2 in record 25) into a copy of the application folder, starts the
+# viewer there with no arguments as the parent does, turns pages with the
+# arrow keys and with clicks on the arrows (xdotool), checks on screenshots
+# that each turn changed the page and which arrows show, closes it with its
+# close button and checks TEMPO.SPC byte by byte: record 18 "NON", record 25
+# " 0", every other byte as the parent left it.
+#   usage: tests/real-program-on-x.sh PATH/TO/abrevel
+# Exit status 77 (a skip) only where Xvfb cannot start.
+set -euo pipefail
+exe="$(realpath "$1")"
+work="$(mktemp -d "${TMPDIR:-/tmp}/abrevel-x.XXXXXX")"
+xvfb=""
+viewer=""
+cleanup() {
+  [ -n "$viewer" ] && kill "$viewer" 2>/dev/null || true
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAIL: $*" >&2
+  [ -s "$work/viewer.log" ] && { echo "--- the viewer's output:" >&2; cat "$work/viewer.log" >&2; }
+  exit 1
+}
+
+# ----- The X server -----------------------------------------------------------
+if ! command -v Xvfb >/dev/null; then
+  echo "SKIP: Xvfb is not installed (Debian package xvfb), so no X server can start"
+  exit 77
+fi
+for tool in xdotool import convert; do
+  command -v "$tool" >/dev/null || fail "$tool is missing (tools/setup.sh installs it)"
+done
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" \
+  2>"$work/xvfb.log" &
+xvfb=$!
+for _ in $(seq 100); do
+  [ -s "$work/display" ] && break
+  kill -0 "$xvfb" 2>/dev/null || break
+  sleep 0.1
+done
+if [ ! -s "$work/display" ]; then
+  echo "SKIP: Xvfb could not start an X server:"
+  sed 's/^/  /' "$work/xvfb.log"
+  exit 77
+fi
+export DISPLAY=":$(head -n1 "$work/display")"
+export QT_QPA_PLATFORM=xcb
+
+# ----- The parent's application folder and TEMPO.SPC ---------------------------
+app="$work/app"
+mkdir "$app"
+cp "$(dirname "$exe")"/* "$app"/
+rm -f "$app/TEMPO.SPC"
+# 30 records of the parent's own bytes, then its two strings: record 18 as a
+# closed viewer left it, record 25 the chapter to show.
+head -c $((30 * 128)) /dev/urandom >"$app/TEMPO.SPC"
+record() { # record NUMBER TEXT FILE
+  printf "\\x$(printf %02x ${#2})\\x00%s" "$2" | dd of="$3" bs=1 seek=$((($1 - 1) * 128)) \
+    conv=notrunc status=none
+}
+record 18 "NON" "$app/TEMPO.SPC"
+record 25 "2" "$app/TEMPO.SPC"
+cp "$app/TEMPO.SPC" "$work/expected.spc"
+record 18 "NON" "$work/expected.spc"
+record 25 " 0" "$work/expected.spc"
+
+# ----- The viewer, started as the parent starts it -------------------------------
+(cd "$app" && exec ./abrevel) >"$work/viewer.log" 2>&1 &
+viewer=$!
+window=""
+for _ in $(seq 150); do
+  window="$(xdotool search --onlyvisible --name '^Abrevel$' 2>/dev/null | head -n1)" || true
+  [ -n "$window" ] && break
+  kill -0 "$viewer" 2>/dev/null || fail "the viewer ended before showing its window"
+  sleep 0.2
+done
+[ -n "$window" ] || fail "no window named Abrevel after 30 s"
+eval "$(xdotool getwindowgeometry --shell "$window")"
+# The arrow frame at the bottom centre: the previous arrow at its left, the
+# next arrow 80 pixels further; the close button on the title band.
+frameLeft=$(((WIDTH - 113) / 2))
+frameTop=$((HEIGHT - 35))
+previousX=$((frameLeft + 16)) nextX=$((frameLeft + 96)) arrowY=$((frameTop + 16))
+
+shot() { import -window "$window" "$work/shot.png" 2>/dev/null; }
+# "shown" or "hidden": a hidden arrow leaves its square one plain colour.
+arrow() {
+  local colours
+  colours="$(convert "$work/shot.png" -crop "32x32+$1+$frameTop" +repage -format %k info:)"
+  if [ "$colours" -gt 1 ]; then echo shown; else echo hidden; fi
+}
+# A fingerprint of the page: the window less the band and the arrow frame.
+page() {
+  convert "$work/shot.png" -crop "${WIDTH}x$((frameTop - 41))+0+41" +repage rgb:- | md5sum |
+    cut -d' ' -f1
+}
+# Waits until the window shows the arrows expected and a page that differs
+# from (or equals) a given one.
+expect() { # expect WHAT PREVIOUS NEXT (different|same) PAGE
+  local seen=""
+  for _ in $(seq 75); do
+    shot
+    local p n pg
+    p="$(arrow "$frameLeft")" n="$(arrow $((frameLeft + 80)))" pg="$(page)"
+    seen="previous arrow $p, next arrow $n"
+    if [ "$p" = "$2" ] && [ "$n" = "$3" ] &&
+      { { [ "$4" = different ] && [ "$pg" != "$5" ]; } || { [ "$4" = same ] && [ "$pg" = "$5" ]; }; }; then
+      current="$pg"
+      echo "ok: $1: previous arrow $p, next arrow $n, page $4"
+      return
+    fi
+    kill -0 "$viewer" 2>/dev/null || fail "$1: the viewer ended"
+    sleep 0.2
+  done
+  fail "$1: expected previous arrow $2, next arrow $3, page $4; saw $seen"
+}
+click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
+key() {
+  xdotool mousemove --window "$window" $((WIDTH / 2)) $((HEIGHT / 2))
+  xdotool windowfocus --sync "$window" 2>/dev/null || true
+  xdotool key --clearmodifiers "$1"
+}
+
+current=""
+expect "screen 201 at start" hidden shown different ""
+first="$current"
+key Right
+expect "Right key: screen 202" shown shown different "$first"
+second="$current"
+click "$nextX" "$arrowY"
+expect "next arrow clicked: screen 203" shown hidden different "$second"
+key Left
+expect "Left key: screen 202 again" shown shown same "$second"
+click "$previousX" "$arrowY"
+expect "previous arrow clicked: screen 201 again" hidden shown same "$first"
+
+# ----- Closing, and what it leaves in TEMPO.SPC -----------------------------------
+click 760 20
+for _ in $(seq 100); do
+  kill -0 "$viewer" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$viewer" 2>/dev/null && fail "the viewer still runs 10 s after its close button"
+status=0
+wait "$viewer" || status=$?
+viewer=""
+[ "$status" -eq 0 ] || fail "the viewer ended with status $status"
+echo "ok: close button: the viewer ended with status 0"
+if ! cmp "$app/TEMPO.SPC" "$work/expected.spc"; then
+  fail "TEMPO.SPC is not the parent's file with record 18 \"NON\" and record 25 \" 0\""
+fi
+echo "ok: TEMPO.SPC: record 18 \"NON\", record 25 \" 0\", the parent's other bytes intact"
