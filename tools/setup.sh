@@ -12,6 +12,7 @@ packages=(
   qt6-qpa-plugins libgl-dev                            # window system plugins (xcb, offscreen)
   gstreamer1.0-plugins-base                            # plays the click sound
   libgtest-dev                                         # unit tests
+  libbenchmark-dev                                     # bench/, so that it keeps building
   libgif-dev                                           # writes the GIF pictures (tools/)
   fonts-liberation2 fonts-dejavu-core                  # Arial's metrics, the Symbol glyphs
   poppler-utils                                        # pdfinfo, pdftoppm: printed pages
