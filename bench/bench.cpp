@@ -37,13 +37,20 @@ namespace {
 
 QString appFolder() { return QStringLiteral(ABREVEL_APP_DIR); }
 
-std::unique_ptr<ViewerWindow> windowOn(int code) {
+// The window loaded on a screen, at the client size, not yet shown.
+std::unique_ptr<ViewerWindow> loadedWindow(int code) {
   auto window = std::make_unique<ViewerWindow>(appFolder(),
                                                fixedChapter(static_cast<std::int16_t>(code / 100)),
                                                ViewerWindow::Options{false, false});
   window->resize(ReferenceClientSize);
   window->Form_Load();
   window->page().screen = static_cast<std::int16_t>(code);
+  return window;
+}
+
+// The window shown on a screen, its first paint done.
+std::unique_ptr<ViewerWindow> windowOn(int code) {
+  auto window = loadedWindow(code);
   window->show();
   QCoreApplication::processEvents();
   return window;
@@ -102,12 +109,7 @@ void RecordChapter(benchmark::State &state, int chapter) {
 
 int coldRepaint(int code) {
   QElapsedTimer clock;
-  auto window = std::make_unique<ViewerWindow>(appFolder(),
-                                               fixedChapter(static_cast<std::int16_t>(code / 100)),
-                                               ViewerWindow::Options{false, false});
-  window->resize(ReferenceClientSize);
-  window->Form_Load();
-  window->page().screen = static_cast<std::int16_t>(code);
+  auto window = loadedWindow(code);
   window->setAttribute(Qt::WA_DontShowOnScreen);
   window->show();
   clock.start();
