@@ -3,15 +3,47 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QMutex>
-#include <QRegularExpression>
+
+#include <optional>
 
 namespace abrevel {
 
+namespace {
+
+// A block header, "@CODE NAME": the code a 16-bit number in ASCII digits,
+// the name a run of characters that are not white space, white space
+// between them and nothing but white space after. White space is meant in
+// the Unicode sense: a no-break space never hides in a name.
+std::optional<TextKey> blockHeader(QStringView line) {
+  const qsizetype end = line.size();
+  qsizetype i = 1; // after the '@'
+  const auto skip = [&](bool spaces) {
+    const qsizetype from = i;
+    while (i < end && line[i].isSpace() == spaces)
+      ++i;
+    return i - from;
+  };
+  const qsizetype digits = i;
+  while (i < end && line[i] >= QLatin1Char('0') && line[i] <= QLatin1Char('9'))
+    ++i;
+  bool number = false;
+  const int code = line.sliced(digits, i - digits).toInt(&number);
+  if (!number || code > 32767 || skip(true) == 0)
+    return std::nullopt;
+  const qsizetype name = i;
+  if (skip(false) == 0)
+    return std::nullopt;
+  const qsizetype nameEnd = i;
+  skip(true);
+  if (i != end)
+    return std::nullopt;
+  return TextKey{code, line.sliced(name, nameEnd - name).toString()};
+}
+
+} // namespace
+
 std::map<TextKey, QStringList> parseTexts(const QString &source, QStringList *errors) {
   std::map<TextKey, QStringList> texts;
-  // Spaces in the Unicode sense: a no-break space never hides in a name.
-  static const QRegularExpression header(QStringLiteral("^@(\\d+)\\s+(\\S+)\\s*$"),
-                                         QRegularExpression::UseUnicodePropertiesOption);
   const QStringList lines = source.split(QLatin1Char('\n'));
   TextKey current{0, QString()};
   bool inBlock = false;
@@ -26,16 +58,13 @@ std::map<TextKey, QStringList> parseTexts(const QString &source, QStringList *er
     if (line.startsWith(QLatin1Char('#')))
       continue;
     if (line.startsWith(QLatin1Char('@'))) {
-      const auto m = header.match(line);
-      // A screen code is a 16-bit number written in ASCII digits.
-      bool number = false;
-      const int code = m.hasMatch() ? m.captured(1).toInt(&number) : 0;
-      if (!number || code > 32767) {
+      const std::optional<TextKey> header = blockHeader(line);
+      if (!header) {
         fail(i + 1, QStringLiteral("bad block header"));
         inBlock = false;
         continue;
       }
-      current = {code, m.captured(2)};
+      current = *header;
       if (texts.count(current))
         fail(i + 1, QStringLiteral("block named twice"));
       texts[current] = QStringList();
@@ -69,9 +98,14 @@ QStringList &missingList() {
 const std::map<TextKey, QStringList> &allTexts() {
   static const std::map<TextKey, QStringList> texts = [] {
     std::map<TextKey, QStringList> all;
-    QDirIterator files(QStringLiteral(":/content"), {QStringLiteral("*.txt")}, QDir::Files);
+    // The names are sorted out here rather than by a name filter, which
+    // would start a regular expression engine for one suffix.
+    QDirIterator files(QStringLiteral(":/content"), QDir::Files);
     while (files.hasNext()) {
-      QFile file(files.next());
+      const QString name = files.next();
+      if (!name.endsWith(QLatin1String(".txt")))
+        continue;
+      QFile file(name);
       if (file.open(QIODevice::ReadOnly))
         all.merge(parseTexts(QString::fromUtf8(file.readAll()), nullptr));
     }

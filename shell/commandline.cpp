@@ -3,17 +3,15 @@
 #include "shell/printing.h"
 #include "shell/screentable.h"
 #include "shell/titleband.h"
-#include "shell/viewerwindow.h"
+#include "shell/viewer.h"
+#include "shell/windowpicture.h"
 #include "toolkit/page.h"
 
-#include <QApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QRegularExpression>
-#include <QTranslator>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace abrevel {
@@ -22,9 +20,11 @@ namespace {
 
 QString quoted(const QString &text) { return QStringLiteral("« %1 »").arg(text); }
 
+// One to nine ASCII digits.
 bool isNumber(const QString &text) {
-  static const QRegularExpression digits(QStringLiteral("^[0-9]{1,9}$"));
-  return digits.match(text).hasMatch();
+  return !text.isEmpty() && text.size() <= 9 && std::all_of(text.begin(), text.end(), [](QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+  });
 }
 
 ParsedCommandLine bad(const QString &message) {
@@ -164,22 +164,25 @@ bool preparePlatform(const CommandLine &command, QString *error) {
 }
 
 QImage renderScreen(const QString &applicationFolder, int code) {
-  ViewerWindow window(applicationFolder, fixedChapter(static_cast<std::int16_t>(code / 100)),
-                      ViewerWindow::Options{false, false});
-  window.setAttribute(Qt::WA_DontShowOnScreen);
-  window.resize(ReferenceClientSize);
-  QImage image(ReferenceClientSize, QImage::Format_RGB32);
-  image.fill(windowBackColor());
-  if (!window.Form_Load())
-    return image;
-  window.page().screen = static_cast<std::int16_t>(code);
-  // The first repaint: it shows the arrows of the screen.
-  window.Form_Paint();
-  window.render(&image);
-  return image;
+  // The window's surface with the screen drawn as the window's first
+  // repaint of it draws it, then the controls over it.
+  Page page;
+  RasterCanvas surface(ReferenceClientSize);
+  attachWindowSurface(page, surface, applicationFolder);
+  page.AppFolder = withTrailingSeparator(applicationFolder);
+  page.chapter = static_cast<std::int16_t>(code / 100);
+  page.screen = static_cast<std::int16_t>(code);
+  const ScreenRow *row = drawScreenOnSurface(page, surface);
+  QImage &client = surface.image();
+  paintWindowControls(client, page.chapter, applicationFolder, row && row->previousShown,
+                      row && row->nextShown);
+  return client;
 }
 
-int runCommandLine(const CommandLine &command) {
+int runCommandLine(int &argc, char **argv, const CommandLine &command) {
+  if (command.mode == CommandLine::Mode::Viewer)
+    return runViewer(argc, argv, command.appFolder);
+  QGuiApplication app(argc, argv);
   const QString folder =
       command.appFolder.isEmpty() ? QCoreApplication::applicationDirPath() : command.appFolder;
   switch (command.mode) {
@@ -218,20 +221,8 @@ int runCommandLine(const CommandLine &command) {
     }
     return 0;
   }
-  case CommandLine::Mode::Viewer: {
-    // The platform's own dialogs (the printer's) speak French too, when its
-    // translations are installed.
-    QTranslator platformFrench;
-    if (platformFrench.load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"),
-                            QStringLiteral("_"),
-                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-      QCoreApplication::installTranslator(&platformFrench);
-    ViewerWindow window(folder, handoffChapters(folder));
-    if (!window.Form_Load())
-      return 0; // no chapter: the program ends at once
-    window.show();
-    return QApplication::exec();
-  }
+  case CommandLine::Mode::Viewer:
+    break; // the window's module runs it, above
   }
   return 0;
 }

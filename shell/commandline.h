@@ -48,10 +48,12 @@ QString usage();
 // explains why on *error and gives false.
 bool preparePlatform(const CommandLine &command, QString *error);
 
-// Runs the command once the application object exists; returns the exit
-// status. A file that cannot be written is a bad argument: the message goes
-// to standard error and the status is 2.
-int runCommandLine(const CommandLine &command);
+// Runs the command with the application object it needs: the viewer's,
+// from the window's module, or a plain graphical one for the headless
+// modes, which draw without widgets. Returns the exit status. A file that
+// cannot be written is a bad argument: the message goes to standard error
+// and the status is 2.
+int runCommandLine(int &argc, char **argv, const CommandLine &command);
 
 // Draws screen `code` as the window shows it, at the reference client size,
 // into an image; the application folder gives the pictures.

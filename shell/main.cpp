@@ -2,8 +2,6 @@
 // what the command line does.
 #include "shell/commandline.h"
 
-#include <QApplication>
-
 #include <cstdio>
 
 int main(int argc, char *argv[]) {
@@ -24,6 +22,5 @@ int main(int argc, char *argv[]) {
     std::fprintf(stderr, "%s\n", error.toLocal8Bit().constData());
     return 1;
   }
-  QApplication app(argc, argv);
-  return abrevel::runCommandLine(parsed.command);
+  return abrevel::runCommandLine(argc, argv, parsed.command);
 }

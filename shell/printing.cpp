@@ -8,8 +8,7 @@
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
+#include <QPdfWriter>
 
 #include <algorithm>
 #include <cmath>
@@ -24,7 +23,12 @@ namespace {
 // The margins of the PDF page: the unprintable edge of a common printer.
 constexpr double PdfMarginMm = 5.0;
 
-int printDpi(const QPrinter &printer) { return std::min(printer.resolution(), PrintDpiCap); }
+// A printer's and a PDF writer's logical resolution is the resolution it prints at.
+int resolutionOf(const QPagedPaintDevice &printer) { return printer.logicalDpiX(); }
+
+int printDpi(const QPagedPaintDevice &printer) {
+  return std::min(resolutionOf(printer), PrintDpiCap);
+}
 
 // A drawer that stopped at an error has not stored the running line
 // position, so the next screen would print over what it drew: the next
@@ -76,7 +80,7 @@ void DrawChapterPage(Page &page, Canvas &paper, std::int16_t chapter) {
   paper.PrintRun(notice);
 }
 
-QImage DrawChapterForPrinter(Page &page, QPrinter &printer) {
+QImage DrawChapterForPrinter(Page &page, QPagedPaintDevice &printer) {
   printer.setPageOrientation(QPageLayout::Portrait);
   const int dpi = printDpi(printer);
   const QRectF area = printer.pageLayout().paintRect(QPageLayout::Inch);
@@ -96,34 +100,19 @@ QImage DrawChapterForPrinter(Page &page, QPrinter &printer) {
 namespace {
 // Lays a printed page drawn by DrawChapterForPrinter over the printable
 // area of the printer's current page.
-void paintSheet(QPainter &painter, const QPrinter &printer, const QImage &sheet) {
-  const QRect device = printer.pageLayout().paintRectPixels(printer.resolution());
+void paintSheet(QPainter &painter, const QPagedPaintDevice &printer, const QImage &sheet) {
+  const QRect device = printer.pageLayout().paintRectPixels(resolutionOf(printer));
   painter.drawImage(QRect(QPoint(0, 0), device.size()), sheet);
 }
 } // namespace
 
-void PrintChapter(Page &page, QPrinter &printer) {
+void PrintChapter(Page &page, QPagedPaintDevice &printer) {
   const QImage sheet = DrawChapterForPrinter(page, printer);
   QPainter painter;
   if (!painter.begin(&printer))
     return;
   paintSheet(painter, printer, sheet);
   painter.end();
-}
-
-void Image3_Click(QWidget *parent, Page &page,
-                  const std::function<bool(QPrinter &, QWidget *)> &askPrinter) {
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setPageOrientation(QPageLayout::Portrait);
-  if (!askPrinter(printer, parent))
-    return; // cancelled: nothing is printed, nothing has changed
-  PrintChapter(page, printer);
-}
-
-bool showPrintDialog(QPrinter &printer, QWidget *parent) {
-  QPrintDialog dialog(&printer, parent);
-  dialog.setWindowTitle(QStringLiteral("Imprimer l'abrevel"));
-  return dialog.exec() == QDialog::Accepted;
 }
 
 namespace {
@@ -139,10 +128,9 @@ bool writablePdf(const QString &pdfFile, QString *error) {
   return true;
 }
 
-// An A4 portrait PDF printer with the margins of a common printer.
-void setUpPdf(QPrinter &printer, const QString &pdfFile) {
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(pdfFile);
+// An A4 portrait PDF page with the margins of a common printer.
+void setUpPdf(QPdfWriter &printer) {
+  printer.setCreator(QStringLiteral("Abrevel"));
   printer.setResolution(PrintDpiCap);
   printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                     QMarginsF(PdfMarginMm, PdfMarginMm, PdfMarginMm, PdfMarginMm),
@@ -171,8 +159,8 @@ bool printChapterToPdf(const QString &appFolder, int chapter, const QString &pdf
                        QString *error) {
   if (!writablePdf(pdfFile, error))
     return false;
-  QPrinter printer(QPrinter::HighResolution);
-  setUpPdf(printer, pdfFile);
+  QPdfWriter printer(pdfFile);
+  setUpPdf(printer);
   Page page;
   setUpPage(page, appFolder, chapter);
   PrintChapter(page, printer);
@@ -183,8 +171,8 @@ bool printCourseToPdf(const QString &appFolder, const QString &pdfFile,
                       const std::function<void(int chapter)> &printed, QString *error) {
   if (!writablePdf(pdfFile, error))
     return false;
-  QPrinter printer(QPrinter::HighResolution);
-  setUpPdf(printer, pdfFile);
+  QPdfWriter printer(pdfFile);
+  setUpPdf(printer);
   QPainter painter;
   for (int chapter = 1; chapter <= CourseChapters; ++chapter) {
     // Each chapter exactly as the print button prints it, on a page of its own.

@@ -16,8 +16,7 @@
 #include <cstdint>
 #include <functional>
 
-class QPrinter;
-class QWidget;
+class QPagedPaintDevice;
 
 namespace abrevel {
 
@@ -33,23 +32,14 @@ inline constexpr int PrintDpiCap = 300;
 // pointing at the paper, with its scale.
 void DrawChapterPage(Page &page, Canvas &paper, std::int16_t chapter);
 
-// The page's chapter drawn for the printer as the print button prints it:
-// portrait, its printable area at the printer's resolution (at most
-// PrintDpiCap). Nothing is sent to the printer yet.
-QImage DrawChapterForPrinter(Page &page, QPrinter &printer);
+// The page's chapter drawn for a printer or a PDF file as the print button
+// prints it: portrait, its printable area at the device's resolution (at
+// most PrintDpiCap). Nothing is sent to the device yet.
+QImage DrawChapterForPrinter(Page &page, QPagedPaintDevice &printer);
 
-// Prints the page's chapter on the printer as the print button does, once
-// the printer is chosen: portrait, one page.
-void PrintChapter(Page &page, QPrinter &printer);
-
-// The system's printer dialog; true when the user confirms a printer.
-bool showPrintDialog(QPrinter &printer, QWidget *parent);
-
-// The print button: the printer dialog with portrait preselected, then the
-// chapter on one page. Cancelling the dialog abandons the print: no
-// document is started and the page state is untouched.
-void Image3_Click(QWidget *parent, Page &page,
-                  const std::function<bool(QPrinter &, QWidget *)> &askPrinter = showPrintDialog);
+// Prints the page's chapter on a printer or a PDF file as the print button
+// does, once the printer is chosen: portrait, one page.
+void PrintChapter(Page &page, QPagedPaintDevice &printer);
 
 // Prints a chapter to an A4 portrait PDF file without a dialog, from the
 // pictures of appFolder, without touching TEMPO.SPC. False, with a reason

@@ -2,10 +2,6 @@
 
 #include "toolkit/colors.h"
 #include "toolkit/errors.h"
-#include "toolkit/page.h"
-
-#include <QPaintEvent>
-#include <QPainter>
 
 #include <array>
 
@@ -64,22 +60,6 @@ void tito_Paint(Canvas &band, std::int16_t chapter) {
     band.CurrentY = (band.ScaleHeight() - band.TextHeight(title)) / 2 - 2;
     band.PrintRun(title.mid(i - 1, 1));
   }
-}
-
-TitleBand::TitleBand(const Page &page, QWidget *parent)
-    : QWidget(parent), m_page(page), m_canvas(QSize(TitleBandWidth, TitleBandHeight)) {
-  setObjectName(QStringLiteral("tito"));
-  setGeometry(0, 0, TitleBandWidth, TitleBandHeight);
-  setAttribute(Qt::WA_OpaquePaintEvent);
-  QPalette colours = palette();
-  colours.setColor(QPalette::Window, titleBandColor());
-  setPalette(colours);
-}
-
-void TitleBand::paintEvent(QPaintEvent *) {
-  m_canvas.resize(size());
-  tito_Paint(m_canvas, m_page.chapter);
-  QPainter(this).drawImage(0, 0, m_canvas.image());
 }
 
 } // namespace abrevel

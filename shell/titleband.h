@@ -3,21 +3,18 @@
 // It carries the print and close buttons at its right end.
 //
 // tito_Paint draws the title on any canvas the size of the band: the band
-// widget paints itself through it, and the print handler paints the band
-// into an image for the top of the printed page.
+// control of the window paints itself through it, and the print handler
+// paints the band into an image for the top of the printed page.
 #pragma once
 
 #include "toolkit/canvas.h"
-#include "toolkit/rastercanvas.h"
 
 #include <QColor>
-#include <QWidget>
+#include <QString>
 
 #include <cstdint>
 
 namespace abrevel {
-
-class Page;
 
 // The band's size in pixels (its design size: 11685 × 615 twips) and colour.
 inline constexpr int TitleBandWidth = 779;
@@ -34,19 +31,5 @@ QString chapterTitle(int chapter);
 // i-th of L characters is drawn in RGB(255, 255, c), c = i / L × 100 + 155
 // rounded halves to even.
 void tito_Paint(Canvas &band, std::int16_t chapter);
-
-// The band control: repaints itself with the chapter current in the page
-// state at that moment.
-class TitleBand : public QWidget {
-public:
-  TitleBand(const Page &page, QWidget *parent);
-
-protected:
-  void paintEvent(QPaintEvent *event) override;
-
-private:
-  const Page &m_page;
-  RasterCanvas m_canvas;
-};
 
 } // namespace abrevel

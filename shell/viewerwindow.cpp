@@ -1,6 +1,7 @@
 #include "shell/viewerwindow.h"
 
 #include "shell/handoff.h"
+#include "shell/printdialog.h"
 #include "shell/printing.h"
 #include "shell/screentable.h"
 #include "shell/titleband.h"
@@ -16,7 +17,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QScreen>
 #include <QTimer>
 
@@ -27,18 +27,10 @@ namespace abrevel {
 
 namespace {
 
-// Design positions and sizes are in twips.
-QRect fromTwips(int left, int top, int width, int height) {
-  return QRect(left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel,
-               height / TwipsPerPixel);
-}
-
 // The decoration the window assumes until the window manager tells: an
 // 8-pixel border, a 31-pixel title bar.
 const QSize ReferenceDecoration = QSize(800, 600) - ReferenceClientSize;
 
-// The arrow, print and close pictures are 32 × 32.
-constexpr int ButtonSize = 32;
 // The arrow's square, edges included, in twips.
 constexpr double ArrowTwips = ButtonSize * TwipsPerPixel;
 
@@ -80,45 +72,7 @@ private:
   std::int16_t m_chapter;
 };
 
-// Plain substitutes for button pictures missing from the application
-// folder, so that every button can still be seen and used.
-void drawArrow(QPainter &p, bool pointsRight) {
-  QPainterPath path;
-  const double tip = pointsRight ? 29 : 3;
-  const double back = pointsRight ? 5 : 27;
-  path.moveTo(tip, 16);
-  path.lineTo(back, 4);
-  path.lineTo(back, 28);
-  path.closeSubpath();
-  p.setRenderHint(QPainter::Antialiasing);
-  p.fillPath(path, RGB(0, 128, 128));
-  p.setPen(QPen(RGB(0, 64, 64), 1));
-  p.drawPath(path);
-}
-
-void drawPrinter(QPainter &p) {
-  p.setPen(QPen(Qt::black, 1));
-  p.setBrush(Qt::white);
-  p.drawRect(9, 3, 14, 10);
-  p.setBrush(QColor(192, 192, 192));
-  p.drawRect(3, 12, 26, 12);
-  p.setBrush(Qt::white);
-  p.drawRect(9, 20, 14, 9);
-}
-
-void drawCloseButton(QPainter &p) {
-  p.setRenderHint(QPainter::Antialiasing);
-  p.setPen(QPen(QColor(128, 128, 128), 1));
-  p.setBrush(QColor(192, 192, 192));
-  p.drawEllipse(QRectF(2, 2, 28, 28));
-  p.setPen(QPen(QColor(0, 0, 255), 4, Qt::SolidLine, Qt::RoundCap));
-  p.drawLine(QPointF(10, 10), QPointF(22, 22));
-  p.drawLine(QPointF(22, 10), QPointF(10, 22));
-}
-
 } // namespace
-
-QColor windowBackColor() { return RGB(255, 253, 227); }
 
 LoadGeometry loadGeometry(const QRect &screen) {
   if (screen.width() <= 850)
@@ -149,16 +103,8 @@ ImageButton::ImageButton(QWidget *parent, const QString &name, const QRect &geom
   setFocusPolicy(Qt::NoFocus);
 }
 
-void ImageButton::setPictureFile(const QString &path,
-                                 const std::function<void(QPainter &)> &substitute) {
-  QPixmap picture(path);
-  if (picture.isNull()) {
-    picture = QPixmap(ButtonSize, ButtonSize);
-    picture.fill(Qt::transparent);
-    QPainter p(&picture);
-    substitute(p);
-  }
-  setPixmap(picture);
+void ImageButton::setPicture(const QString &applicationFolder, WindowButton button) {
+  setPixmap(QPixmap::fromImage(buttonPicture(applicationFolder, button)));
 }
 
 void ImageButton::mousePressEvent(QMouseEvent *event) {
@@ -178,6 +124,24 @@ void ImageButton::mouseReleaseEvent(QMouseEvent *event) {
     onClick();
 }
 
+// ----- TitleBand ---------------------------------------------------------------
+
+TitleBand::TitleBand(const Page &page, QWidget *parent)
+    : QWidget(parent), m_page(page), m_canvas(QSize(TitleBandWidth, TitleBandHeight)) {
+  setObjectName(QStringLiteral("tito"));
+  setGeometry(0, 0, TitleBandWidth, TitleBandHeight);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  QPalette colours = palette();
+  colours.setColor(QPalette::Window, titleBandColor());
+  setPalette(colours);
+}
+
+void TitleBand::paintEvent(QPaintEvent *) {
+  m_canvas.resize(size());
+  tito_Paint(m_canvas, m_page.chapter);
+  QPainter(this).drawImage(0, 0, m_canvas.image());
+}
+
 // ----- ViewerWindow ------------------------------------------------------------
 
 ViewerWindow::ViewerWindow(const QString &applicationFolder,
@@ -192,37 +156,30 @@ ViewerWindow::ViewerWindow(const QString &applicationFolder,
   setPalette(colours);
   resize(ReferenceClientSize);
 
-  m_page.applicationFolder = applicationFolder;
-  m_page.target = &m_surface;
-  m_page.windowColour = windowBackColor(); // what keyed pictures show on screen
-  m_surface.BackColor = windowBackColor();
-  m_surface.Cls();
+  attachWindowSurface(m_page, m_surface, applicationFolder);
 
   const QString folder = withTrailingSeparator(applicationFolder);
 
   // The controls, in the window's design order.
   Frame1 = new QWidget(this);
   Frame1->setObjectName(QStringLiteral("Frame1"));
-  Frame1->setGeometry(fromTwips(3960, 2280, 1695, 495));
+  Frame1->setGeometry(ArrowFrameDesignRect);
   Frame1->setAutoFillBackground(true);
-  fbas = new ImageButton(Frame1, QStringLiteral("fbas"), fromTwips(1200, 0, 480, 480),
-                         QStringLiteral("suivant"));
-  fhaut = new ImageButton(Frame1, QStringLiteral("fhaut"), fromTwips(0, 0, 480, 480),
+  fbas = new ImageButton(Frame1, QStringLiteral("fbas"), NextArrowRect, QStringLiteral("suivant"));
+  fhaut = new ImageButton(Frame1, QStringLiteral("fhaut"), PreviousArrowRect,
                           QStringLiteral("précédent"));
   fbas->hide();
   fhaut->hide();
   tito = new TitleBand(m_page, this);
-  Image3 = new ImageButton(tito, QStringLiteral("Image3"), fromTwips(10560, 0, 480, 480),
+  Image3 = new ImageButton(tito, QStringLiteral("Image3"), PrintButtonRect,
                            QStringLiteral("Imprimer l'abrevel"));
-  Image2 = new ImageButton(tito, QStringLiteral("Image2"), fromTwips(11160, 60, 480, 480),
+  Image2 = new ImageButton(tito, QStringLiteral("Image2"), CloseButtonRect,
                            QStringLiteral("Fermer l'abrevel"));
 
-  fbas->setPictureFile(folder + QStringLiteral("fbas.gif"),
-                       [](QPainter &p) { drawArrow(p, true); });
-  fhaut->setPictureFile(folder + QStringLiteral("fhaut.gif"),
-                        [](QPainter &p) { drawArrow(p, false); });
-  Image3->setPictureFile(folder + QStringLiteral("imprimer.gif"), drawPrinter);
-  Image2->setPictureFile(folder + QStringLiteral("fermer.gif"), drawCloseButton);
+  fbas->setPicture(applicationFolder, WindowButton::Next);
+  fhaut->setPicture(applicationFolder, WindowButton::Previous);
+  Image3->setPicture(applicationFolder, WindowButton::Print);
+  Image2->setPicture(applicationFolder, WindowButton::Close);
 
   // The pointing hand over the four buttons, its hot spot at the fingertip.
   const QPixmap hand(folder + QStringLiteral("main.gif"));
@@ -318,17 +275,11 @@ void ViewerWindow::Form_Paint() {
     clearWindow();
   }
 
-  m_page.target = &m_surface;
-  m_page.scale = 1.0f;
-  m_surface.DrawWidth = m_page.scale;
-
-  const ScreenRow *row = findScreen(m_page.screen);
+  const ScreenRow *row = drawScreenOnSurface(m_page, m_surface);
   if (!row)
     return; // an empty page; the arrows keep their state
-  m_page.line = row->lineStart;
   fhaut->setVisible(row->previousShown);
   fbas->setVisible(row->nextShown);
-  callDrawer(m_page, row->drawer);
 }
 
 void ViewerWindow::Form_Unload() {
@@ -408,10 +359,7 @@ void ViewerWindow::end() {
     endProgram();
 }
 
-void ViewerWindow::placeFrame1(QSize client) {
-  // Bottom centre: the 33-pixel frame ends 2 pixels above the bottom edge.
-  Frame1->move((client.width() - Frame1->width()) / 2, client.height() - 35);
-}
+void ViewerWindow::placeFrame1(QSize client) { Frame1->move(arrowFramePosition(client)); }
 
 void ViewerWindow::fitFrameToDecoration() {
   if (!m_settling || !m_frameTarget.isValid() || !isVisible() ||

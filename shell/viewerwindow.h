@@ -13,6 +13,7 @@
 #pragma once
 
 #include "shell/clicksound.h"
+#include "shell/windowpicture.h"
 #include "toolkit/page.h"
 #include "toolkit/rastercanvas.h"
 
@@ -26,20 +27,6 @@
 #include <memory>
 
 namespace abrevel {
-
-class TitleBand;
-
-// Twips per screen pixel: the design layout and the arrows' release points
-// are measured in twips.
-inline constexpr int TwipsPerPixel = 15;
-
-// The window's background, the paper colour of every screen.
-QColor windowBackColor(); // RGB(255, 253, 227)
-
-// The client area the headless renderer draws: an 800 × 600 frame less an
-// 8-pixel border on each side, a 31-pixel title bar and an 8-pixel bottom
-// border. Also the window's first guess before the real decoration is known.
-inline constexpr QSize ReferenceClientSize(800 - 8 - 8, 600 - 31 - 8);
 
 // Where the window goes at load, from the screen's size in pixels: on a
 // screen wider than 850 pixels an 800 × 600 frame centred on the screen
@@ -68,8 +55,9 @@ std::unique_ptr<ChapterSource> fixedChapter(std::int16_t chapter);
 class ImageButton : public QLabel {
 public:
   ImageButton(QWidget *parent, const QString &name, const QRect &geometry, const QString &toolTip);
-  // Shows the picture file, or a plain drawn substitute when it is missing.
-  void setPictureFile(const QString &path, const std::function<void(QPainter &)> &substitute);
+  // Shows the button's picture from the application folder, or its plain
+  // drawn substitute.
+  void setPicture(const QString &applicationFolder, WindowButton button);
 
   std::function<void(Qt::MouseButton, Qt::KeyboardModifiers, double x, double y)> onMouseUp;
   std::function<void()> onClick;
@@ -80,6 +68,20 @@ protected:
 
 private:
   bool m_pressed = false;
+};
+
+// The title band control: repaints itself with the chapter current in the
+// page state at that moment.
+class TitleBand : public QWidget {
+public:
+  TitleBand(const Page &page, QWidget *parent);
+
+protected:
+  void paintEvent(QPaintEvent *event) override;
+
+private:
+  const Page &m_page;
+  RasterCanvas m_canvas;
 };
 
 class ViewerWindow : public QWidget {

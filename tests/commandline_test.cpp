@@ -21,9 +21,10 @@ struct ProgramRun {
   QByteArray err;
 };
 
-ProgramRun runProgram(const QStringList &arguments) {
+ProgramRun runProgram(const QStringList &arguments,
+                      const QString &executable = QStringLiteral(ABREVEL_EXE)) {
   QProcess program;
-  program.start(QStringLiteral(ABREVEL_EXE), arguments);
+  program.start(executable, arguments);
   ProgramRun run;
   if (!program.waitForFinished(60000)) {
     program.kill();
@@ -193,4 +194,34 @@ TEST(CommandLine, PrintCourseWritesEveryChapterOnItsOwnPage) {
     EXPECT_NE(inCourse.convertToFormat(QImage::Format_RGB32),
               pageImage(course, n + 1).convertToFormat(QImage::Format_RGB32));
   }
+}
+
+// The window and the widget libraries are in a module beside the program,
+// loaded only to open the window. A program without its module says so in
+// one line and leaves the parent's file as the parent wrote it; the
+// headless modes run without the module.
+TEST(CommandLine, ViewerWithoutItsModuleSaysSoAndLeavesTheHandoffFile) {
+  QTemporaryDir programFolder, appFolder;
+  const QString alone = programFolder.filePath(QStringLiteral("abrevel"));
+  ASSERT_TRUE(QFile::copy(QStringLiteral(ABREVEL_EXE), alone));
+  const QString tempo = handoffPath(appFolder.path() + QLatin1Char('/'));
+  ASSERT_TRUE(writeRecord(tempo, ChapterRecord, "3"));
+  QFile file(tempo);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray written = file.readAll();
+  file.close();
+
+  const ProgramRun viewer = runProgram({"--app-folder", appFolder.path()}, alone);
+  EXPECT_EQ(viewer.status, 1);
+  EXPECT_EQ(viewer.err.count('\n'), 1) << viewer.err.constData();
+  EXPECT_TRUE(viewer.err.startsWith("abrevel : ")) << viewer.err.constData();
+  EXPECT_TRUE(viewer.err.contains("libabrevel_viewer.so")) << viewer.err.constData();
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), written);
+
+  const QString png = appFolder.filePath(QStringLiteral("101.png"));
+  const ProgramRun render =
+      runProgram({"--app-folder", ABREVEL_APP_DIR, "--render-screen", "101", png}, alone);
+  EXPECT_EQ(render.status, 0) << render.err.constData();
+  EXPECT_EQ(QImage(png).size(), QSize(784, 561));
 }

@@ -266,6 +266,50 @@ TEST(Course, EveryChapterFitsOnePrintedPage) {
   }
 }
 
+// Block headers: "@CODE NAME", the code in ASCII digits up to 32767, the
+// name free of white space in the Unicode sense.
+TEST(Texts, BlockHeadersAreReadOrRefused) {
+  struct Case {
+    const char *header;
+    int code; // 0: the header is refused
+    const char *name;
+  };
+  const Case cases[] = {
+      {"@101 titre", 101, "titre"},
+      {"@101 titre \t ", 101, "titre"},
+      {"@101\u00a0titre", 101, "titre"}, // a no-break space separates
+      {"@32767 titre-2", 32767, "titre-2"},
+      {"@0101 titre", 101, "titre"},
+      {"@101 ti\u00a0tre", 0, ""}, // ... and never hides in a name
+      {"@101 ti tre", 0, ""},
+      {"@101titre", 0, ""},
+      {"@ 101 titre", 0, ""},
+      {"@101", 0, ""},
+      {"@101 ", 0, ""},
+      {"@titre", 0, ""},
+      {"@32768 titre", 0, ""},
+      {"@99999999999 titre", 0, ""},
+      {"@\u0661\u0660\u0661 titre", 0, ""}, // digits, but not ASCII ones
+      {"@10\u0661 titre", 0, ""},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.header);
+    QStringList errors;
+    const auto texts =
+        parseTexts(QString::fromUtf8(c.header) + QStringLiteral("\r\nune ligne\r\n"), &errors);
+    if (c.code) {
+      EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
+      ASSERT_EQ(texts.size(), 1u);
+      EXPECT_EQ(texts.begin()->first, TextKey(c.code, QString::fromUtf8(c.name)));
+      EXPECT_EQ(texts.begin()->second, QStringList{QStringLiteral("une ligne")});
+    } else {
+      EXPECT_TRUE(texts.empty());
+      EXPECT_EQ(errors, (QStringList{QStringLiteral("line 1: bad block header"),
+                                     QStringLiteral("line 2: text outside a block")}));
+    }
+  }
+}
+
 TEST(Course, TextsAreCompleteAndWellFormed) {
   const QDir content(QStringLiteral(ABREVEL_SOURCE_DIR "/content"));
   const QStringList files = content.entryList({QStringLiteral("chapter*.txt")}, QDir::Files);

@@ -1,5 +1,6 @@
 // Printing a chapter on one page.
 #include "sheets/chemistry/chemistry.h"
+#include "shell/printdialog.h"
 #include "shell/printing.h"
 #include "shell/screentable.h"
 #include "shell/titleband.h"

@@ -2,11 +2,14 @@
 // start-up and shutdown through TEMPO.SPC, page turns by arrow releases and
 // keys (synthetic Qt events), chapter changes written while it is open.
 // Nothing here depends on what a page drawer draws.
+#include "shell/commandline.h"
 #include "shell/handoff.h"
+#include "shell/screentable.h"
 #include "shell/titleband.h"
 #include "shell/viewerwindow.h"
 #include "toolkit/rastercanvas.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLibrary>
 #include <QTemporaryDir>
@@ -374,4 +377,50 @@ TEST(ViewerSound, PlayerModuleSitsBesideTheProgramWithItsThreeEntries) {
   const auto open = reinterpret_cast<OpenFn>(module.resolve("abrevelClickOpen"));
   ASSERT_NE(open, nullptr);
   EXPECT_EQ(open(QStringLiteral("/nonexistent/clac.wav")), nullptr);
+}
+
+// The headless renderer composes the window's picture without a widget: it
+// must be the picture the window itself shows, pixel for pixel, for every
+// screen: the band and its buttons, the arrows' frame and the arrows that
+// show. The buttons come from the application folder's pictures, from
+// their drawn substitutes when the pictures are missing, and from pictures
+// of other sizes, which a picture control shows at its left, centred
+// vertically and cut to its square.
+TEST(WindowPicture, HeadlessRenderIsWhatTheWindowShows) {
+  const QString pictures = QStringLiteral(ABREVEL_APP_DIR);
+  const QStringList buttons = {QStringLiteral("fbas.gif"), QStringLiteral("fhaut.gif"),
+                               QStringLiteral("imprimer.gif"), QStringLiteral("fermer.gif")};
+  QTemporaryDir withoutButtons, oddButtons;
+  for (const QString &name : QDir(pictures).entryList(QDir::Files)) {
+    if (buttons.contains(name))
+      continue;
+    for (const QTemporaryDir *dir : {&withoutButtons, &oddButtons})
+      ASSERT_TRUE(QFile::copy(pictures + QLatin1Char('/') + name, dir->filePath(name)));
+  }
+  const QSize oddSizes[] = {{20, 44}, {48, 20}, {12, 12}, {40, 40}};
+  for (int i = 0; i < 4; ++i) {
+    QImage odd(oddSizes[i], QImage::Format_ARGB32);
+    odd.fill(QColor(200, 30, 30, 160));
+    for (int y = 0; y < odd.height(); y += 3)
+      for (int x = 0; x < odd.width(); ++x)
+        odd.setPixelColor(x, y, QColor(20, 20, 160));
+    ASSERT_TRUE(odd.save(oddButtons.filePath(buttons[i]), "PNG"));
+  }
+
+  for (const QString &folder : {pictures, withoutButtons.path(), oddButtons.path()}) {
+    SCOPED_TRACE(folder.toStdString());
+    for (const ScreenRow &row : screenTable()) {
+      ViewerWindow window(folder, fixedChapter(static_cast<std::int16_t>(row.code / 100)),
+                          ViewerWindow::Options{false, false});
+      window.setAttribute(Qt::WA_DontShowOnScreen);
+      window.resize(ReferenceClientSize);
+      ASSERT_TRUE(window.Form_Load());
+      window.page().screen = row.code;
+      window.Form_Paint();
+      QImage shown(ReferenceClientSize, QImage::Format_RGB32);
+      window.render(&shown);
+      const QImage rendered = renderScreen(folder, row.code).convertToFormat(QImage::Format_RGB32);
+      EXPECT_TRUE(rendered == shown) << "screen " << row.code;
+    }
+  }
 }

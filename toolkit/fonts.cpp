@@ -55,6 +55,7 @@ CachedFont &cachedFont(const FontSpec &font, double dpi) {
   f.setItalic(font.Italic);
   f.setUnderline(font.Underline);
   f.setKerning(false);
+  f.setStyleStrategy(QFont::PreferNoShaping);
   const QFontMetrics metrics(f);
   cache.push_back(std::make_unique<CachedFont>(
       CachedFont{font, dpi, f, QFontMetricsF(f), metrics.height(), metrics.ascent(), {}}));

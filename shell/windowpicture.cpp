@@ -1,0 +1,147 @@
+#include "shell/windowpicture.h"
+
+#include "shell/titleband.h"
+#include "toolkit/colors.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace abrevel {
+
+namespace {
+
+// Plain substitutes for button pictures missing from the application
+// folder, drawn on a 32 × 32 transparent square.
+void drawArrow(QPainter &p, bool pointsRight) {
+  QPainterPath path;
+  const double tip = pointsRight ? 29 : 3;
+  const double back = pointsRight ? 5 : 27;
+  path.moveTo(tip, 16);
+  path.lineTo(back, 4);
+  path.lineTo(back, 28);
+  path.closeSubpath();
+  p.setRenderHint(QPainter::Antialiasing);
+  p.fillPath(path, RGB(0, 128, 128));
+  p.setPen(QPen(RGB(0, 64, 64), 1));
+  p.drawPath(path);
+}
+
+void drawPrinter(QPainter &p) {
+  p.setPen(QPen(Qt::black, 1));
+  p.setBrush(Qt::white);
+  p.drawRect(9, 3, 14, 10);
+  p.setBrush(QColor(192, 192, 192));
+  p.drawRect(3, 12, 26, 12);
+  p.setBrush(Qt::white);
+  p.drawRect(9, 20, 14, 9);
+}
+
+void drawCloseButton(QPainter &p) {
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(QColor(128, 128, 128), 1));
+  p.setBrush(QColor(192, 192, 192));
+  p.drawEllipse(QRectF(2, 2, 28, 28));
+  p.setPen(QPen(QColor(0, 0, 255), 4, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(10, 10), QPointF(22, 22));
+  p.drawLine(QPointF(22, 10), QPointF(10, 22));
+}
+
+// A button as a picture label shows it: the picture at the left of its
+// square, centred vertically, cut to the square.
+void paintButton(QPainter &painter, const QRect &square, const QImage &picture) {
+  painter.save();
+  painter.setClipRect(square, Qt::IntersectClip);
+  painter.drawImage(QPoint(square.x(), square.y() + (square.height() - picture.height()) / 2),
+                    picture);
+  painter.restore();
+}
+
+} // namespace
+
+QColor windowBackColor() { return RGB(255, 253, 227); }
+
+QPoint arrowFramePosition(QSize client) {
+  return QPoint((client.width() - ArrowFrameDesignRect.width()) / 2, client.height() - 35);
+}
+
+QString buttonPictureName(WindowButton button) {
+  switch (button) {
+  case WindowButton::Next:
+    return QStringLiteral("fbas.gif");
+  case WindowButton::Previous:
+    return QStringLiteral("fhaut.gif");
+  case WindowButton::Print:
+    return QStringLiteral("imprimer.gif");
+  case WindowButton::Close:
+    return QStringLiteral("fermer.gif");
+  }
+  return {};
+}
+
+QImage buttonPicture(const QString &applicationFolder, WindowButton button) {
+  QImage picture(withTrailingSeparator(applicationFolder) + buttonPictureName(button));
+  if (!picture.isNull())
+    return picture;
+  picture = QImage(ButtonSize, ButtonSize, QImage::Format_ARGB32_Premultiplied);
+  picture.fill(Qt::transparent);
+  QPainter p(&picture);
+  switch (button) {
+  case WindowButton::Next:
+    drawArrow(p, true);
+    break;
+  case WindowButton::Previous:
+    drawArrow(p, false);
+    break;
+  case WindowButton::Print:
+    drawPrinter(p);
+    break;
+  case WindowButton::Close:
+    drawCloseButton(p);
+    break;
+  }
+  return picture;
+}
+
+void attachWindowSurface(Page &page, RasterCanvas &surface, const QString &applicationFolder) {
+  page.applicationFolder = applicationFolder;
+  page.target = &surface;
+  page.windowColour = windowBackColor(); // what keyed pictures show on screen
+  surface.BackColor = windowBackColor();
+  surface.Cls();
+}
+
+const ScreenRow *drawScreenOnSurface(Page &page, RasterCanvas &surface) {
+  page.target = &surface;
+  page.scale = 1.0f;
+  surface.DrawWidth = page.scale;
+  const ScreenRow *row = findScreen(page.screen);
+  if (!row)
+    return nullptr;
+  page.line = row->lineStart;
+  callDrawer(page, row->drawer);
+  return row;
+}
+
+void paintWindowControls(QImage &client, std::int16_t chapter, const QString &applicationFolder,
+                         bool previousShown, bool nextShown) {
+  RasterCanvas band(QSize(TitleBandWidth, TitleBandHeight));
+  tito_Paint(band, chapter);
+
+  QPainter painter(&client);
+  const QRect frame(arrowFramePosition(client.size()), ArrowFrameDesignRect.size());
+  painter.fillRect(frame, windowBackColor());
+  painter.setClipRect(frame);
+  if (previousShown)
+    paintButton(painter, PreviousArrowRect.translated(frame.topLeft()),
+                buttonPicture(applicationFolder, WindowButton::Previous));
+  if (nextShown)
+    paintButton(painter, NextArrowRect.translated(frame.topLeft()),
+                buttonPicture(applicationFolder, WindowButton::Next));
+
+  painter.setClipRect(QRect(0, 0, TitleBandWidth, TitleBandHeight));
+  painter.drawImage(0, 0, band.image());
+  paintButton(painter, PrintButtonRect, buttonPicture(applicationFolder, WindowButton::Print));
+  paintButton(painter, CloseButtonRect, buttonPicture(applicationFolder, WindowButton::Close));
+}
+
+} // namespace abrevel
