@@ -5,6 +5,7 @@
 #include "toolkit/colors.h"
 #include "toolkit/rastercanvas.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
@@ -165,6 +166,17 @@ bool printChapterToPdf(const QString &appFolder, int chapter, const QString &pdf
   setUpPage(page, appFolder, chapter);
   PrintChapter(page, printer);
   return written(pdfFile, error);
+}
+
+QImage drawChapterForPdf(const QString &appFolder, int chapter) {
+  // Nothing is painted on the writer: its page is all that is needed.
+  QBuffer nowhere;
+  nowhere.open(QIODevice::WriteOnly);
+  QPdfWriter printer(&nowhere);
+  setUpPdf(printer);
+  Page page;
+  setUpPage(page, appFolder, chapter);
+  return DrawChapterForPrinter(page, printer);
 }
 
 bool printCourseToPdf(const QString &appFolder, const QString &pdfFile,

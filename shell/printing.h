@@ -47,6 +47,10 @@ void PrintChapter(Page &page, QPagedPaintDevice &printer);
 bool printChapterToPdf(const QString &appFolder, int chapter, const QString &pdfFile,
                        QString *error);
 
+// The page of a chapter exactly as printChapterToPdf prints it, as the image
+// handed to the PDF file.
+QImage drawChapterForPdf(const QString &appFolder, int chapter);
+
 // The chapters of the course, 1 to CourseChapters.
 inline constexpr int CourseChapters = 19;
 

@@ -9,14 +9,16 @@
 #      repaint of a process for every screen (median of $COLD runs);
 #   3. times whole processes with hyperfine: `abrevel --render-screen CODE`
 #      against the floor program (Qt started, the screen's PNG decoded and
-#      written back as PNG), alternated, and the peak resident memory of both
-#      with /usr/bin/time -v; and `abrevel --print-chapter N` for every chapter.
+#      written back as PNG), in alternated rounds, and the peak resident
+#      memory of both with /usr/bin/time (median of $MEMORY runs); and
+#      `abrevel --print-chapter N` for every chapter.
 #
-# Usage: tools/bench.sh [RUNS]     (RUNS whole-process runs each, default 10)
+# Usage: tools/bench.sh [RUNS]     (RUNS whole-process runs each, default 20)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-runs=${1:-10}
+runs=${1:-20}
 COLD=${COLD:-5}
+MEMORY=${MEMORY:-5}
 
 need=()
 for p in libbenchmark-dev hyperfine time python3; do
@@ -50,16 +52,22 @@ for code in $codes; do
   done
 done >"$work/cold.txt"
 
-echo "Whole processes (hyperfine, $runs runs each)..." >&2
+echo "Whole processes (hyperfine, $runs runs each, alternated with the floor)..." >&2
 for code in $codes; do
   "$app/abrevel" --app-folder "$app" --render-screen "$code" "$work/$code.png"
-  hyperfine -N -w 2 -r "$runs" --export-json "$work/render-$code.json" \
-    "$app/abrevel --app-folder $app --render-screen $code $work/out-a.png" \
-    "build-release/abrevel_floor $work/$code.png $work/out-b.png" >/dev/null 2>&1
-  /usr/bin/time -f '%M' -o "$work/mem-$code-a" \
-    "$app/abrevel" --app-folder "$app" --render-screen "$code" "$work/out-a.png"
-  /usr/bin/time -f '%M' -o "$work/mem-$code-b" \
-    build-release/abrevel_floor "$work/$code.png" "$work/out-b.png"
+  # Short rounds of both commands, one after the other, so that the
+  # machine's drift during the run falls on the viewer and the floor alike.
+  for round in $(seq $(((runs + 1) / 2))); do
+    hyperfine -N -w 1 -r 2 --export-json "$work/render-$code-$round.json" \
+      "$app/abrevel --app-folder $app --render-screen $code $work/out-a.png" \
+      "build-release/abrevel_floor $work/$code.png $work/out-b.png" >/dev/null 2>&1
+  done
+  for run in $(seq "$MEMORY"); do
+    /usr/bin/time -f '%M' -o "$work/mem-$code-a-$run" \
+      "$app/abrevel" --app-folder "$app" --render-screen "$code" "$work/out-a.png"
+    /usr/bin/time -f '%M' -o "$work/mem-$code-b-$run" \
+      build-release/abrevel_floor "$work/$code.png" "$work/out-b.png"
+  done
 done
 for chapter in $(seq 1 19); do
   hyperfine -N -w 1 -r "$runs" --export-json "$work/print-$chapter.json" \
@@ -85,10 +93,15 @@ print("|---|---|---|---|---|---|---|---|---|---|---|---|")
 for code in sorted(cold):
     rep, dec = med(f"Repaint/{code}"), med(f"DecodePng/{code}")
     turn = med(f"PageTurn/{code}")
-    runs = json.load(open(f"{work}/render-{code}.json"))["results"]
-    a, b = runs[0]["median"] * 1000, runs[1]["median"] * 1000
-    ma = int(open(f"{work}/mem-{code}-a").read().split()[-1])
-    mb = int(open(f"{work}/mem-{code}-b").read().split()[-1])
+    times = ([], [])
+    for round in glob.glob(f"{work}/render-{code}-*.json"):
+        for mine, result in zip(times, json.load(open(round))["results"]):
+            mine.extend(result["times"])
+    a, b = statistics.median(times[0]) * 1000, statistics.median(times[1]) * 1000
+    def peak(which):
+        return int(statistics.median(
+            int(open(f).read().split()[-1]) for f in glob.glob(f"{work}/mem-{code}-{which}-*")))
+    ma, mb = peak("a"), peak("b")
     print(f"| {code} | {rep:.0f} | {dec:.0f} | {rep/dec:.2f} | {statistics.median(cold[code]):.0f} | "
           f"{'—' if turn is None else f'{turn:.0f}'} | {a:.1f} | {b:.1f} | {a/b:.2f} | {ma} | {mb} | {ma/mb:.2f} |")
 print()
