@@ -124,13 +124,20 @@ void ImageButton::mouseReleaseEvent(QMouseEvent *event) {
     onClick();
 }
 
+// ----- ArrowFrame --------------------------------------------------------------
+
+ArrowFrame::ArrowFrame(QWidget *parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("Frame1"));
+}
+
+void ArrowFrame::paintEvent(QPaintEvent *) { QPainter(this).fillRect(rect(), windowBackColor()); }
+
 // ----- TitleBand ---------------------------------------------------------------
 
 TitleBand::TitleBand(const Page &page, QWidget *parent)
     : QWidget(parent), m_page(page), m_canvas(QSize(TitleBandWidth, TitleBandHeight)) {
   setObjectName(QStringLiteral("tito"));
   setGeometry(0, 0, TitleBandWidth, TitleBandHeight);
-  setAttribute(Qt::WA_OpaquePaintEvent);
   QPalette colours = palette();
   colours.setColor(QPalette::Window, titleBandColor());
   setPalette(colours);
@@ -161,10 +168,8 @@ ViewerWindow::ViewerWindow(const QString &applicationFolder,
   const QString folder = withTrailingSeparator(applicationFolder);
 
   // The controls, in the window's design order.
-  Frame1 = new QWidget(this);
-  Frame1->setObjectName(QStringLiteral("Frame1"));
+  Frame1 = new ArrowFrame(this);
   Frame1->setGeometry(ArrowFrameDesignRect);
-  Frame1->setAutoFillBackground(true);
   fbas = new ImageButton(Frame1, QStringLiteral("fbas"), NextArrowRect, QStringLiteral("suivant"));
   fhaut = new ImageButton(Frame1, QStringLiteral("fhaut"), PreviousArrowRect,
                           QStringLiteral("précédent"));

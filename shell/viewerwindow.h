@@ -70,6 +70,21 @@ private:
   bool m_pressed = false;
 };
 
+// The window's controls paint every pixel of their rectangles themselves
+// but do not say so to the widget system: a control marked opaque is cut out
+// of the window's own paint, whose surface then no longer goes to the
+// screen in one copy but line by line through the painter's clip, spread
+// over a pool of threads at every repaint.
+
+// The arrows' frame: a plain rectangle in the window's background colour.
+class ArrowFrame : public QWidget {
+public:
+  explicit ArrowFrame(QWidget *parent);
+
+protected:
+  void paintEvent(QPaintEvent *event) override;
+};
+
 // The title band control: repaints itself with the chapter current in the
 // page state at that moment.
 class TitleBand : public QWidget {
