@@ -575,3 +575,35 @@ TEST(Raster, HorizontalStrokesCoverThePixelsOfTheQtStroke) {
           ASSERT_EQ(cv.image(), expected);
         }
 }
+
+// The image list draws keyed images into the buffer pixel by pixel: the
+// result must be what the painter draws, wherever the image lands (inside,
+// across an edge, outside) and whatever it holds (keyed pixels, a pixel
+// half transparent, an image in another format).
+TEST(PictureBuffer, DrawingAnImageIsWhatThePainterDraws) {
+  QImage keyed(9, 7, QImage::Format_RGB32);
+  for (int y = 0; y < keyed.height(); ++y)
+    for (int x = 0; x < keyed.width(); ++x)
+      keyed.setPixel(x, y, (x + y) % 3 ? qRgb(20 * x, 30 * y, 200) : qRgb(255, 255, 255));
+  const QImage clearOrOpaque = keyedImage(keyed);
+  ASSERT_EQ(clearOrOpaque.format(), QImage::Format_ARGB32_Premultiplied);
+  const QImage halfClear = [&] {
+    QImage image = clearOrOpaque.copy();
+    image.setPixel(4, 5, qPremultiply(qRgba(200, 100, 50, 128)));
+    return image;
+  }();
+  const QImage straight = halfClear.convertToFormat(QImage::Format_ARGB32);
+
+  const QPoint places[] = {{0, 0}, {3, 2}, {-4, -3}, {6, 5}, {-20, 0}};
+  for (const QImage *image : {&clearOrOpaque, &halfClear, &straight})
+    for (const QPoint at : places) {
+      SCOPED_TRACE(testing::Message()
+                   << "format " << image->format() << " at " << at.x() << "," << at.y());
+      PictureBuffer buffer(12, 9);
+      buffer.setBackColor(QColor(0, 128, 0));
+      QImage expected = buffer.Image().copy();
+      QPainter(&expected).drawImage(at, *image);
+      buffer.drawTransparent(*image, at.x(), at.y());
+      EXPECT_TRUE(buffer.Image() == expected);
+    }
+}

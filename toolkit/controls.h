@@ -109,6 +109,10 @@ public:
   void paintStretched(const abrevel::Picture &picture, int x, int y, int w, int h);
 
 private:
+  // Copies a keyed image's opaque pixels; false, part done, at the first
+  // pixel that is neither clear nor opaque.
+  bool composeKeyed(const QImage &image, int x, int y);
+
   QImage m_image;
   QColor m_back = QColor(255, 255, 255);
   abrevel::Picture m_picture;
