@@ -1,5 +1,7 @@
 #include "toolkit/rastercanvas.h"
 
+#include "toolkit/picturepaint.h"
+
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QFontMetricsF>
@@ -138,10 +140,8 @@ void RasterCanvas::paintEllipse(QPointF centre, double rx, double ry, const Pen 
 }
 
 void RasterCanvas::paintImage(const QImage &image, const QRectF &target, bool mirrored,
-                              const QString &) {
-  QPainter &p = painter();
-  p.setRenderHint(QPainter::SmoothPixmapTransform);
-  p.drawImage(target, mirrored ? image.mirrored(true, false) : image);
+                              const QString &source) {
+  paintPictureImage(painter(), image, target, mirrored, source);
 }
 
 void RasterCanvas::paintTransparent(const QImage &image, QPointF at) {
