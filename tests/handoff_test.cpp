@@ -124,14 +124,31 @@ TEST_F(HandoffFileTest, StartUpReadsTheChapterTheParentWrote) {
   }
 }
 
-TEST_F(HandoffFileTest, MissingFileIsCreatedWithTheRunningFlagOnly) {
+TEST_F(HandoffFileTest, MissingFileIsNeverCreated) {
   ASSERT_FALSE(QFile::exists(path()));
-  EXPECT_EQ(handoff::startup(folder()), 0);
-  // Record 18 is the last thing written: nothing lies beyond its string.
-  QByteArray expected(17 * HandoffRecordLength, '\0');
-  expected += record("OUI");
-  EXPECT_EQ(readAll(path()), expected);
+  bool missing = false;
+  EXPECT_EQ(handoff::startup(folder(), &missing), 0);
+  EXPECT_TRUE(missing);
   EXPECT_EQ(handoff::repaint(folder()), 0.0);
+  handoff::endWithoutChapter(folder());
+  handoff::shutdown(folder());
+  EXPECT_FALSE(QFile::exists(path()));
+
+  writeAll(path(), parentFile(30, "3"));
+  EXPECT_EQ(handoff::startup(folder(), &missing), 3);
+  EXPECT_FALSE(missing);
+}
+
+TEST_F(HandoffFileTest, EndWithoutChapterWritesTheRunningFlagAlone) {
+  for (const QByteArray &chapter : {QByteArray("0"), QByteArray("abc"), QByteArray("")}) {
+    const QByteArray before = parentFile(30, chapter);
+    writeAll(path(), before);
+    EXPECT_EQ(handoff::startup(folder()), 0);
+    handoff::endWithoutChapter(folder());
+    QByteArray expected = before;
+    expected.replace((RunningFlagRecord - 1) * HandoffRecordLength, 5, record("NON"));
+    EXPECT_EQ(readAll(path()), expected) << chapter.constData();
+  }
 }
 
 TEST_F(HandoffFileTest, RecordsBeyondTheEndOrCutShortReadEmpty) {
@@ -409,6 +426,8 @@ TEST_F(HandoffFileTest, EveryFaultOfTheFileKeepsTheRulesAndTheParentsBytes) {
       {"no permission at all",
        [](const QString &, const QString &path) { return put(path, parentFile(30, "6"), {}); }, 0,
        0, Outcome::Untouched},
+      {"missing", [](const QString &, const QString &) { return QByteArray(); }, 0, 0,
+       Outcome::NoFile},
       {"missing in a read-only folder",
        [](const QString &dir, const QString &) {
          QFile::setPermissions(dir, kReadOnlyFolder);
