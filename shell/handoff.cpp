@@ -49,12 +49,15 @@ public:
 
   // No file of that name (or no such folder).
   bool missing() const { return m_missing; }
+  // The last read could not read the file at all.
+  bool readFailed() const { return m_readFailed; }
 
   // The record is read whole in one call, and again until two readings
   // agree: the parent may be rewriting it at that very moment, and a length
   // from one string with the text of another must not pass for a chapter.
   // Nothing outside the record is read.
   QByteArray read(int record) const {
+    m_readFailed = m_fd < 0;
     if (m_fd < 0 || record < 1)
       return {};
     const off_t at = static_cast<off_t>(record - 1) * HandoffRecordLength;
@@ -69,6 +72,7 @@ public:
       bytes = again;
       got = gotAgain;
     }
+    m_readFailed = got < 0;
     if (got < 2)
       return {}; // the length field lies beyond the end of the file
     const auto byte = [&](int i) { return static_cast<unsigned char>(bytes[i]); };
@@ -108,6 +112,7 @@ private:
 
   int m_fd = -1;
   bool m_missing = false;
+  mutable bool m_readFailed = false;
 };
 
 bool ignoredBlank(QChar c) {
@@ -211,13 +216,16 @@ bool writeRecord(const QString &path, int record, const QByteArray &text) {
 
 namespace handoff {
 
-std::int16_t startup(const QString &appFolder, bool *fileMissing) {
+std::int16_t startup(const QString &appFolder, FileState *state) {
   const HandoffFile file(handoffPath(appFolder));
-  if (fileMissing)
-    *fileMissing = file.missing();
   file.write(RunningFlagRecord, QByteArrayLiteral("OUI"));
   // A value that does not fit 16 bits leaves the chapter at 0.
-  return chapterOf(fromWindows1252(file.read(ChapterRecord))).value_or(0);
+  const std::int16_t chapter = chapterOf(fromWindows1252(file.read(ChapterRecord))).value_or(0);
+  if (state)
+    *state = file.missing()      ? FileState::Missing
+             : file.readFailed() ? FileState::Unreadable
+                                 : FileState::Read;
+  return chapter;
 }
 
 double repaint(const QString &appFolder) {
@@ -272,7 +280,7 @@ HandoffSession::HandoffSession(QString appFolder) : m_folder(std::move(appFolder
 HandoffSession::~HandoffSession() { stopWatching(this); }
 
 std::int16_t HandoffSession::startup() {
-  const std::int16_t chapter = handoff::startup(m_folder, &m_fileMissing);
+  const std::int16_t chapter = handoff::startup(m_folder, &m_fileState);
   if (!m_ended.load())
     watchAtExit(this);
   return chapter;

@@ -74,10 +74,13 @@ bool writeRecord(const QString &path, int record, const QByteArray &text);
 // The viewer's three accesses, each one complete open, transfer and close.
 namespace handoff {
 
+// What the start-up access found of the file.
+enum class FileState { Read, Missing, Unreadable };
+
 // Start-up: record 18 = "OUI", then the chapter of record 25 (0 when it is
-// empty, not a number or does not fit 16 bits, or when there is no file,
-// which *fileMissing then tells).
-std::int16_t startup(const QString &appFolder, bool *fileMissing = nullptr);
+// empty, not a number or does not fit 16 bits, or when the file is missing
+// or cannot be read, which *state then tells).
+std::int16_t startup(const QString &appFolder, FileState *state = nullptr);
 
 // Repaint: the value of record 25, unrounded, for the caller to compare
 // with the chapter on display.
@@ -119,8 +122,8 @@ public:
   void shutdown();
   void endWithoutChapter();
 
-  // The start-up access found no file.
-  bool fileMissing() const { return m_fileMissing; }
+  // What the start-up access found of the file.
+  handoff::FileState fileState() const { return m_fileState; }
   bool ended() const { return m_ended.load(); }
 
 private:
@@ -128,7 +131,7 @@ private:
   bool takeEnd();
 
   QString m_folder;
-  bool m_fileMissing = false;
+  handoff::FileState m_fileState = handoff::FileState::Read;
   std::atomic<bool> m_ended{false};
 };
 

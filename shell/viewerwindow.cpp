@@ -60,10 +60,16 @@ public:
   void endWithoutChapter() override { m_session.endWithoutChapter(); }
   QString noChapterNotice() const override {
     const QString path = QDir::toNativeSeparators(handoffPath(m_folder));
-    if (m_session.fileMissing())
+    switch (m_session.fileState()) {
+    case handoff::FileState::Missing:
       return QStringLiteral("abrevel : aucun chapitre à montrer, %1 n'existe pas (l'application "
                             "parente y inscrit le chapitre avant de lancer la visionneuse)")
           .arg(path);
+    case handoff::FileState::Unreadable:
+      return QStringLiteral("abrevel : aucun chapitre à montrer, %1 ne peut pas être lu").arg(path);
+    case handoff::FileState::Read:
+      break;
+    }
     return QStringLiteral("abrevel : aucun chapitre à montrer, l'enregistrement 25 de %1 ne "
                           "donne aucun numéro de chapitre")
         .arg(path);

@@ -131,17 +131,36 @@ TEST_F(HandoffFileTest, StartUpReadsTheChapterTheParentWrote) {
 
 TEST_F(HandoffFileTest, MissingFileIsNeverCreated) {
   ASSERT_FALSE(QFile::exists(path()));
-  bool missing = false;
-  EXPECT_EQ(handoff::startup(folder(), &missing), 0);
-  EXPECT_TRUE(missing);
+  handoff::FileState state = handoff::FileState::Read;
+  EXPECT_EQ(handoff::startup(folder(), &state), 0);
+  EXPECT_EQ(state, handoff::FileState::Missing);
   EXPECT_EQ(handoff::repaint(folder()), 0.0);
   handoff::endWithoutChapter(folder());
   handoff::shutdown(folder());
   EXPECT_FALSE(QFile::exists(path()));
+}
 
-  writeAll(path(), parentFile(30, "3"));
-  EXPECT_EQ(handoff::startup(folder(), &missing), 3);
-  EXPECT_FALSE(missing);
+TEST_F(HandoffFileTest, StartUpTellsWhatItFoundOfTheFile) {
+  const struct {
+    const char *what;
+    QByteArray chapter; // null: a folder in the file's place, which opens but cannot be read
+    handoff::FileState state;
+  } cases[] = {
+      {"a chapter", "3", handoff::FileState::Read},
+      {"no chapter", "abc", handoff::FileState::Read},
+      {"a folder", QByteArray(), handoff::FileState::Unreadable},
+  };
+  for (const auto &c : cases) {
+    QTemporaryDir caseDir;
+    const QString folder = caseDir.path() + QLatin1Char('/');
+    if (c.chapter.isNull())
+      ASSERT_TRUE(QDir().mkdir(handoffPath(folder)));
+    else
+      writeAll(handoffPath(folder), parentFile(30, c.chapter));
+    handoff::FileState state = handoff::FileState::Missing;
+    handoff::startup(folder, &state);
+    EXPECT_EQ(state, c.state) << c.what;
+  }
 }
 
 TEST_F(HandoffFileTest, EndWithoutChapterWritesTheRunningFlagAlone) {
