@@ -3,6 +3,7 @@
 #include <QSocketNotifier>
 
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -18,14 +19,16 @@ constexpr std::array<int, 3> TerminationSignals = {SIGTERM, SIGINT, SIGHUP};
 
 // The pipe from the handler to the event loop: [0] read, [1] write.
 int signalPipe[2] = {-1, -1};
-volatile std::sig_atomic_t firstSignal = 0;
+// The first signal caught; lock-free, so the handler may set it whichever
+// thread it runs on.
+std::atomic<int> firstSignal{0};
+static_assert(std::atomic<int>::is_always_lock_free);
 
-// Async-signal-safe: a store and a write. The three signals are blocked
-// while it runs, so two of them never interleave here.
+// Async-signal-safe: a lock-free exchange and a write.
 extern "C" void noteSignal(int signal) {
   const int savedErrno = errno;
-  if (firstSignal == 0)
-    firstSignal = signal;
+  int none = 0;
+  firstSignal.compare_exchange_strong(none, signal);
   const char byte = static_cast<char>(signal);
   // A full pipe already holds a wake-up: the byte can be dropped.
   [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
@@ -57,7 +60,7 @@ void catchTerminationSignals() {
   ::sigprocmask(SIG_UNBLOCK, &signals, nullptr);
 }
 
-int caughtSignal() { return firstSignal; }
+int caughtSignal() { return firstSignal.load(); }
 
 void onTerminationSignal(QObject *owner, std::function<void()> close) {
   if (signalPipe[0] < 0)
@@ -72,7 +75,7 @@ void onTerminationSignal(QObject *owner, std::function<void()> close) {
 }
 
 int endAfterTerminationSignal(int status) {
-  const int signal = firstSignal;
+  const int signal = firstSignal.load();
   if (signal == 0)
     return status;
   struct sigaction action = {};
