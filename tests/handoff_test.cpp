@@ -696,7 +696,8 @@ ProgramEnd runViewer(const QString &folder, Moment moment, const std::vector<int
   if (moment == Moment::Open)
     waitFor([&] { return ended() || readRecord(tempo, RunningFlagRecord) == "OUI"; });
   for (const int signal : signals)
-    ::kill(child, signal);
+    if (!exited)
+      ::kill(child, signal);
   end.finished = waitFor(ended);
   if (!end.finished) {
     ::kill(child, SIGKILL);
