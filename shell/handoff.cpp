@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <string>
 
@@ -21,21 +22,23 @@ namespace abrevel {
 namespace {
 
 // The file opened for one access, closed when the access ends. It is opened
-// for reading and writing (created empty when missing); failing that, for
-// writing only, so that the flags still go where they can, or for reading
-// only. No open ever waits: a pipe with that name that no one writes to
-// reads empty.
+// for reading and writing; failing that, for writing only, so that the flags
+// still go where they can, or for reading only. A missing file is never
+// created: the file is the parent's, and one the parent did not write holds
+// no chapter. No open ever waits: a pipe with that name that no one writes
+// to reads empty.
 class HandoffFile {
 public:
   explicit HandoffFile(const QString &path) {
     const QByteArray name = QFile::encodeName(path);
-    for (const int access : {O_RDWR | O_CREAT, O_WRONLY, O_RDONLY}) {
+    for (const int access : {O_RDWR, O_WRONLY, O_RDONLY}) {
       do
-        m_fd = ::open(name.constData(), access | O_NONBLOCK | O_CLOEXEC, 0666);
+        m_fd = ::open(name.constData(), access | O_NONBLOCK | O_CLOEXEC);
       while (m_fd < 0 && errno == EINTR);
-      if (m_fd >= 0)
+      if (m_fd >= 0 || errno == ENOENT || errno == ENOTDIR)
         break;
     }
+    m_missing = m_fd < 0 && (errno == ENOENT || errno == ENOTDIR);
   }
   ~HandoffFile() {
     if (m_fd >= 0)
@@ -44,11 +47,17 @@ public:
   HandoffFile(const HandoffFile &) = delete;
   HandoffFile &operator=(const HandoffFile &) = delete;
 
+  // No file of that name (or no such folder).
+  bool missing() const { return m_missing; }
+  // The last read could not read the file at all.
+  bool readFailed() const { return m_readFailed; }
+
   // The record is read whole in one call, and again until two readings
   // agree: the parent may be rewriting it at that very moment, and a length
   // from one string with the text of another must not pass for a chapter.
   // Nothing outside the record is read.
   QByteArray read(int record) const {
+    m_readFailed = m_fd < 0;
     if (m_fd < 0 || record < 1)
       return {};
     const off_t at = static_cast<off_t>(record - 1) * HandoffRecordLength;
@@ -63,6 +72,7 @@ public:
       bytes = again;
       got = gotAgain;
     }
+    m_readFailed = got < 0;
     if (got < 2)
       return {}; // the length field lies beyond the end of the file
     const auto byte = [&](int i) { return static_cast<unsigned char>(bytes[i]); };
@@ -101,6 +111,8 @@ private:
   }
 
   int m_fd = -1;
+  bool m_missing = false;
+  mutable bool m_readFailed = false;
 };
 
 bool ignoredBlank(QChar c) {
@@ -204,11 +216,16 @@ bool writeRecord(const QString &path, int record, const QByteArray &text) {
 
 namespace handoff {
 
-std::int16_t startup(const QString &appFolder) {
+std::int16_t startup(const QString &appFolder, FileState *state) {
   const HandoffFile file(handoffPath(appFolder));
   file.write(RunningFlagRecord, QByteArrayLiteral("OUI"));
   // A value that does not fit 16 bits leaves the chapter at 0.
-  return chapterOf(fromWindows1252(file.read(ChapterRecord))).value_or(0);
+  const std::int16_t chapter = chapterOf(fromWindows1252(file.read(ChapterRecord))).value_or(0);
+  if (state)
+    *state = file.missing()      ? FileState::Missing
+             : file.readFailed() ? FileState::Unreadable
+                                 : FileState::Read;
+  return chapter;
 }
 
 double repaint(const QString &appFolder) {
@@ -222,6 +239,70 @@ void shutdown(const QString &appFolder) {
   file.write(ChapterRecord, QByteArrayLiteral(" 0"));
 }
 
+void endWithoutChapter(const QString &appFolder) {
+  const HandoffFile file(handoffPath(appFolder));
+  file.write(RunningFlagRecord, QByteArrayLiteral("NON"));
+}
+
 } // namespace handoff
+
+namespace {
+
+// The session the process's exit ends, if it is still running then.
+std::atomic<HandoffSession *> sessionAtExit{nullptr};
+
+void endSessionAtExit() {
+  if (HandoffSession *session = sessionAtExit.exchange(nullptr))
+    session->shutdown();
+}
+
+void watchAtExit(HandoffSession *session) {
+  // Registered once, as late as possible: exit runs it before the
+  // destructors of everything that existed before it, Qt's included.
+  static const bool registered = [] {
+    std::atexit(endSessionAtExit);
+    std::at_quick_exit(endSessionAtExit);
+    return true;
+  }();
+  (void)registered;
+  sessionAtExit.store(session);
+}
+
+void stopWatching(HandoffSession *session) {
+  HandoffSession *watched = session;
+  sessionAtExit.compare_exchange_strong(watched, nullptr);
+}
+
+} // namespace
+
+HandoffSession::HandoffSession(QString appFolder) : m_folder(std::move(appFolder)) {}
+
+HandoffSession::~HandoffSession() { stopWatching(this); }
+
+std::int16_t HandoffSession::startup() {
+  const std::int16_t chapter = handoff::startup(m_folder, &m_fileState);
+  if (!m_ended.load())
+    watchAtExit(this);
+  return chapter;
+}
+
+double HandoffSession::repaint() const { return handoff::repaint(m_folder); }
+
+bool HandoffSession::takeEnd() {
+  if (m_ended.exchange(true))
+    return false;
+  stopWatching(this);
+  return true;
+}
+
+void HandoffSession::shutdown() {
+  if (takeEnd())
+    handoff::shutdown(m_folder);
+}
+
+void HandoffSession::endWithoutChapter() {
+  if (takeEnd())
+    handoff::endWithoutChapter(m_folder);
+}
 
 } // namespace abrevel

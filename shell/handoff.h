@@ -13,8 +13,11 @@
 // Every other record belongs to the parent and is never read or written.
 // A string is written with one write call of exactly its 2 + L bytes, so no
 // byte outside it ever changes. The file is opened only for the moment of
-// one access and no lock is taken; a missing file is created empty. A file
-// that cannot be read but can be written still gets the flags.
+// one access and no lock is taken. A missing file is never created: it holds
+// no chapter, the viewer ends at once, and no file the parent did not write
+// is left behind (a parent reading record 18 of a missing file reads no
+// "OUI"). A file that cannot be read but can be written still gets the
+// flags.
 //
 // Reading a record: the record is read whole in one call, and read again
 // until two readings agree, so that a string the parent is rewriting at
@@ -31,6 +34,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 
@@ -70,9 +74,13 @@ bool writeRecord(const QString &path, int record, const QByteArray &text);
 // The viewer's three accesses, each one complete open, transfer and close.
 namespace handoff {
 
+// What the start-up access found of the file.
+enum class FileState { Read, Missing, Unreadable };
+
 // Start-up: record 18 = "OUI", then the chapter of record 25 (0 when it is
-// empty, not a number or does not fit 16 bits).
-std::int16_t startup(const QString &appFolder);
+// empty, not a number or does not fit 16 bits, or when the file is missing
+// or cannot be read, which *state then tells).
+std::int16_t startup(const QString &appFolder, FileState *state = nullptr);
 
 // Repaint: the value of record 25, unrounded, for the caller to compare
 // with the chapter on display.
@@ -81,6 +89,50 @@ double repaint(const QString &appFolder);
 // Shutdown: record 18 = "NON", record 25 = " 0".
 void shutdown(const QString &appFolder);
 
+// The end for want of a chapter (0 at start-up or at a repaint): record 18
+// = "NON"; record 25 keeps what the parent wrote.
+void endWithoutChapter(const QString &appFolder);
+
 } // namespace handoff
+
+// One viewer's session on the hand-off file, from its start-up access to
+// the write that tells the parent it has ended. That write is made once,
+// by whichever end comes first:
+//   shutdown()           the window unloaded: close button, the platform
+//                        closing it, a termination signal;
+//   endWithoutChapter()  no chapter at start-up or at a repaint;
+//   the process exiting  while the session runs (through exit() or
+//                        quick_exit(): the platform ends the program that
+//                        way when the display connection breaks), which
+//                        makes the shutdown access.
+// Any later end writes nothing. A session destroyed without ending (a
+// window of the tests) writes nothing either. One session at a time is
+// watched at exit: the one started last.
+class HandoffSession {
+public:
+  explicit HandoffSession(QString appFolder);
+  ~HandoffSession();
+  HandoffSession(const HandoffSession &) = delete;
+  HandoffSession &operator=(const HandoffSession &) = delete;
+
+  // The start-up access; from here until the session ends, the process
+  // exiting ends it.
+  std::int16_t startup();
+  double repaint() const;
+  void shutdown();
+  void endWithoutChapter();
+
+  // What the start-up access found of the file.
+  handoff::FileState fileState() const { return m_fileState; }
+  bool ended() const { return m_ended.load(); }
+
+private:
+  // True for the first end only.
+  bool takeEnd();
+
+  QString m_folder;
+  handoff::FileState m_fileState = handoff::FileState::Read;
+  std::atomic<bool> m_ended{false};
+};
 
 } // namespace abrevel

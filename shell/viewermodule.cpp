@@ -2,12 +2,16 @@
 // so that the headless modes never load the widget and printer libraries.
 // It is built from the window's code alone; everything else it calls is the
 // program's own, found in the program when the module is loaded.
+#include "shell/terminationsignals.h"
 #include "shell/viewerwindow.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+
+#include <cstdio>
+#include <memory>
 
 extern "C" Q_DECL_EXPORT int abrevel_run_viewer(int *argc, char **argv,
                                                 const char *applicationFolder) {
@@ -22,9 +26,23 @@ extern "C" Q_DECL_EXPORT int abrevel_run_viewer(int *argc, char **argv,
   if (platformFrench.load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"),
                           QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
     QCoreApplication::installTranslator(&platformFrench);
-  ViewerWindow window(folder, handoffChapters(folder));
-  if (!window.Form_Load())
-    return 0; // no chapter: the program ends at once
+  std::unique_ptr<ChapterSource> handoff = handoffChapters(folder);
+  const ChapterSource &chapters = *handoff;
+  ViewerWindow window(folder, std::move(handoff));
+  // A termination signal closes the window as its close button does,
+  // whichever event loop runs then (the printer dialog has its own).
+  onTerminationSignal(&window, [&window] { window.close(); });
+  if (caughtSignal() != 0) {
+    // Ended while starting, before the window was loaded: the same end.
+    window.Form_Unload();
+    return 0;
+  }
+  if (!window.Form_Load()) {
+    // No chapter: the program ends at once, as the parent expects; a user
+    // who started it by hand learns why.
+    std::fprintf(stderr, "%s\n", chapters.noChapterNotice().toLocal8Bit().constData());
+    return 0;
+  }
   window.show();
   return QApplication::exec();
 }

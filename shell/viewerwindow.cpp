@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
@@ -51,14 +52,32 @@ int keyCodeOf(const QKeyEvent &event) {
 
 class HandoffChapters : public ChapterSource {
 public:
-  explicit HandoffChapters(QString applicationFolder) : m_folder(std::move(applicationFolder)) {}
-  // The path is built afresh at each access.
-  std::int16_t startup() override { return handoff::startup(withTrailingSeparator(m_folder)); }
-  double repaint() override { return handoff::repaint(withTrailingSeparator(m_folder)); }
-  void shutdown() override { handoff::shutdown(withTrailingSeparator(m_folder)); }
+  explicit HandoffChapters(const QString &applicationFolder)
+      : m_folder(withTrailingSeparator(applicationFolder)), m_session(m_folder) {}
+  std::int16_t startup() override { return m_session.startup(); }
+  double repaint() override { return m_session.repaint(); }
+  void shutdown() override { m_session.shutdown(); }
+  void endWithoutChapter() override { m_session.endWithoutChapter(); }
+  QString noChapterNotice() const override {
+    const QString path = QDir::toNativeSeparators(handoffPath(m_folder));
+    switch (m_session.fileState()) {
+    case handoff::FileState::Missing:
+      return QStringLiteral("abrevel : aucun chapitre à montrer, %1 n'existe pas (l'application "
+                            "parente y inscrit le chapitre avant de lancer la visionneuse)")
+          .arg(path);
+    case handoff::FileState::Unreadable:
+      return QStringLiteral("abrevel : aucun chapitre à montrer, %1 ne peut pas être lu").arg(path);
+    case handoff::FileState::Read:
+      break;
+    }
+    return QStringLiteral("abrevel : aucun chapitre à montrer, l'enregistrement 25 de %1 ne "
+                          "donne aucun numéro de chapitre")
+        .arg(path);
+  }
 
 private:
   QString m_folder;
+  HandoffSession m_session;
 };
 
 class FixedChapter : public ChapterSource {
@@ -220,6 +239,8 @@ bool ViewerWindow::Form_Load() {
   m_page.AppFolder = withTrailingSeparator(m_page.applicationFolder);
   m_page.chapter = m_chapters->startup();
   if (m_page.chapter == 0) {
+    // The parent must still learn that no viewer runs.
+    m_chapters->endWithoutChapter();
     end();
     return false;
   }
@@ -271,6 +292,7 @@ void ViewerWindow::Form_Paint() {
       // A value beyond 16 bits leaves the chapter as it is.
     }
     if (chapter == 0) {
+      m_chapters->endWithoutChapter();
       end();
       return;
     }

@@ -44,8 +44,16 @@ public:
   virtual std::int16_t startup() = 0; // running flag set, chapter read
   virtual double repaint() = 0;       // chapter value re-read at each repaint
   virtual void shutdown() = 0;        // running flag cleared, chapter reset
+  // The end for want of a chapter: running flag cleared, the parent's
+  // chapter text kept.
+  virtual void endWithoutChapter() {}
+  // After a start-up without a chapter: one line saying why, for a user
+  // who started the program by hand.
+  virtual QString noChapterNotice() const { return {}; }
 };
-// The hand-off file of an application folder.
+// The hand-off file of an application folder, as one session: whatever
+// ends the viewer (even the process exiting once it has started), the
+// parent learns it once.
 std::unique_ptr<ChapterSource> handoffChapters(const QString &applicationFolder);
 // A chapter fixed once for all; no file is read or written.
 std::unique_ptr<ChapterSource> fixedChapter(std::int16_t chapter);

@@ -205,8 +205,10 @@ TEST(CommandLine, ViewerWithoutItsModuleSaysSoAndLeavesTheHandoffFile) {
   const QString alone = programFolder.filePath(QStringLiteral("abrevel"));
   ASSERT_TRUE(QFile::copy(QStringLiteral(ABREVEL_EXE), alone));
   const QString tempo = handoffPath(appFolder.path() + QLatin1Char('/'));
-  ASSERT_TRUE(writeRecord(tempo, ChapterRecord, "3"));
   QFile file(tempo);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.close();
+  ASSERT_TRUE(writeRecord(tempo, ChapterRecord, "3"));
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const QByteArray written = file.readAll();
   file.close();

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDevice>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -14,13 +15,17 @@
 #include <cstring>
 #include <functional>
 #include <limits>
+#include <memory>
+#include <vector>
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 using namespace abrevel;
@@ -124,14 +129,50 @@ TEST_F(HandoffFileTest, StartUpReadsTheChapterTheParentWrote) {
   }
 }
 
-TEST_F(HandoffFileTest, MissingFileIsCreatedWithTheRunningFlagOnly) {
+TEST_F(HandoffFileTest, MissingFileIsNeverCreated) {
   ASSERT_FALSE(QFile::exists(path()));
-  EXPECT_EQ(handoff::startup(folder()), 0);
-  // Record 18 is the last thing written: nothing lies beyond its string.
-  QByteArray expected(17 * HandoffRecordLength, '\0');
-  expected += record("OUI");
-  EXPECT_EQ(readAll(path()), expected);
+  handoff::FileState state = handoff::FileState::Read;
+  EXPECT_EQ(handoff::startup(folder(), &state), 0);
+  EXPECT_EQ(state, handoff::FileState::Missing);
   EXPECT_EQ(handoff::repaint(folder()), 0.0);
+  handoff::endWithoutChapter(folder());
+  handoff::shutdown(folder());
+  EXPECT_FALSE(QFile::exists(path()));
+}
+
+TEST_F(HandoffFileTest, StartUpTellsWhatItFoundOfTheFile) {
+  const struct {
+    const char *what;
+    QByteArray chapter; // null: a folder in the file's place, which opens but cannot be read
+    handoff::FileState state;
+  } cases[] = {
+      {"a chapter", "3", handoff::FileState::Read},
+      {"no chapter", "abc", handoff::FileState::Read},
+      {"a folder", QByteArray(), handoff::FileState::Unreadable},
+  };
+  for (const auto &c : cases) {
+    QTemporaryDir caseDir;
+    const QString folder = caseDir.path() + QLatin1Char('/');
+    if (c.chapter.isNull())
+      ASSERT_TRUE(QDir().mkdir(handoffPath(folder)));
+    else
+      writeAll(handoffPath(folder), parentFile(30, c.chapter));
+    handoff::FileState state = handoff::FileState::Missing;
+    handoff::startup(folder, &state);
+    EXPECT_EQ(state, c.state) << c.what;
+  }
+}
+
+TEST_F(HandoffFileTest, EndWithoutChapterWritesTheRunningFlagAlone) {
+  for (const QByteArray &chapter : {QByteArray("0"), QByteArray("abc"), QByteArray("")}) {
+    const QByteArray before = parentFile(30, chapter);
+    writeAll(path(), before);
+    EXPECT_EQ(handoff::startup(folder()), 0);
+    handoff::endWithoutChapter(folder());
+    QByteArray expected = before;
+    expected.replace((RunningFlagRecord - 1) * HandoffRecordLength, 5, record("NON"));
+    EXPECT_EQ(readAll(path()), expected) << chapter.constData();
+  }
 }
 
 TEST_F(HandoffFileTest, RecordsBeyondTheEndOrCutShortReadEmpty) {
@@ -409,6 +450,8 @@ TEST_F(HandoffFileTest, EveryFaultOfTheFileKeepsTheRulesAndTheParentsBytes) {
       {"no permission at all",
        [](const QString &, const QString &path) { return put(path, parentFile(30, "6"), {}); }, 0,
        0, Outcome::Untouched},
+      {"missing", [](const QString &, const QString &) { return QByteArray(); }, 0, 0,
+       Outcome::NoFile},
       {"missing in a read-only folder",
        [](const QString &dir, const QString &) {
          QFile::setPermissions(dir, kReadOnlyFolder);
@@ -506,6 +549,276 @@ TEST_F(HandoffFileTest, EveryFaultOfTheFileKeepsTheRulesAndTheParentsBytes) {
                     QByteArray(std::min<qint64>(4096, after.size() - expected.size()), '\0'));
       break;
     }
+    }
+  }
+}
+
+// A viewer's session ends once, whichever end comes first, and a process
+// that exits while the session runs (as Qt makes it exit when the display
+// connection breaks) ends it on its way out. Each case runs in a process
+// of its own, which starts the session on a parent's file, does what the
+// case says, and exits through exit() unless the case ends it otherwise.
+// "rewrite" stands for the parent writing its records again after the end:
+// they must stay, since nothing may write after the first end.
+namespace {
+
+void parentRewrites(const QString &folder) {
+  writeRecord(handoffPath(folder), RunningFlagRecord, "P18");
+  writeRecord(handoffPath(folder), ChapterRecord, "P25");
+}
+
+} // namespace
+
+TEST_F(HandoffFileTest, SessionEndsOnceAndAtExitIfStillRunning) {
+  const struct {
+    const char *what;
+    void (*run)(std::unique_ptr<HandoffSession> &, const QString &folder);
+    QByteArray flag, chapter; // records 18 and 25 afterwards
+  } cases[] = {
+      {"exit() while running", [](auto &, const QString &) { std::exit(1); }, "NON", " 0"},
+      {"quick_exit() while running", [](auto &, const QString &) { std::quick_exit(1); }, "NON",
+       " 0"},
+      {"shut down, rewrite, exit()",
+       [](auto &s, const QString &f) {
+         s->shutdown();
+         parentRewrites(f);
+       },
+       "P18", "P25"},
+      {"ended without a chapter, exit()", [](auto &s, const QString &) { s->endWithoutChapter(); },
+       "NON", "7"},
+      {"ended without a chapter, shut down, exit()",
+       [](auto &s, const QString &) {
+         s->endWithoutChapter();
+         s->shutdown();
+       },
+       "NON", "7"},
+      {"shut down twice, rewrite in between",
+       [](auto &s, const QString &f) {
+         s->shutdown();
+         parentRewrites(f);
+         s->shutdown();
+       },
+       "P18", "P25"},
+      {"destroyed without an end (a test's window), exit()",
+       [](auto &s, const QString &) { s.reset(); }, "OUI", "7"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.what);
+    const QByteArray before = parentFile(30, "7");
+    writeAll(path(), before);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      auto session = std::make_unique<HandoffSession>(folder());
+      if (session->startup() != 7)
+        ::_exit(3);
+      c.run(session, folder());
+      std::exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_NE(WEXITSTATUS(status), 3);
+    const QByteArray expected = withRecord(withRecord(before, RunningFlagRecord, record(c.flag)),
+                                           ChapterRecord, record(c.chapter));
+    EXPECT_EQ(readAll(path()), expected);
+  }
+}
+
+// The real program started as the parent starts it (no window system: the
+// offscreen platform), on a parent's file of 30 records, and ended by
+// each termination signal at each moment, or by having no chapter. After
+// every end, record 18 tells the parent that no viewer runs, each byte the
+// viewer does not own is as the parent left it, and a signal's end is the
+// signal's own (the program killed by the first one sent).
+namespace {
+
+enum class Moment {
+  StartUp, // pending when the program starts: seen before its window exists
+  Open,    // once the start-up access has written "OUI"
+};
+
+struct ProgramEnd {
+  int status = -1; // as waitpid gives it
+  QByteArray err;
+  bool finished = false;
+};
+
+// Runs the program on `folder`, sends `signals` at `moment`, and waits for
+// its end.
+ProgramEnd runViewer(const QString &folder, Moment moment, const std::vector<int> &signals,
+                     bool hangUpIgnored) {
+  QTemporaryDir logDir;
+  const QByteArray exe = ABREVEL_EXE;
+  const QByteArray appFolder = QFile::encodeName(folder);
+  const QByteArray log = QFile::encodeName(logDir.filePath(QStringLiteral("stderr")));
+  char *const argv[] = {const_cast<char *>(exe.constData()), const_cast<char *>("--app-folder"),
+                        const_cast<char *>(appFolder.constData()), nullptr};
+  // Signals sent at start-up wait, blocked, until the program catches them.
+  sigset_t held, before;
+  sigemptyset(&held);
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+    sigaddset(&held, signal);
+  ::pthread_sigmask(SIG_BLOCK, &held, &before);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const int err = ::open(log.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (err < 0 || null < 0 || ::dup2(err, 2) < 0 || ::dup2(null, 1) < 0)
+      ::_exit(120);
+    if (hangUpIgnored)
+      ::signal(SIGHUP, SIG_IGN);
+    if (moment == Moment::Open)
+      ::sigprocmask(SIG_SETMASK, &before, nullptr);
+    ::execv(argv[0], argv);
+    ::_exit(121);
+  }
+  ::pthread_sigmask(SIG_SETMASK, &before, nullptr);
+  ProgramEnd end;
+  if (child < 0)
+    return end;
+
+  const QString tempo = handoffPath(folder);
+  const auto waitFor = [&](const std::function<bool()> &done) {
+    for (int i = 0; i < 3000; ++i) {
+      if (done())
+        return true;
+      const timespec tenMs{0, 10000000};
+      ::nanosleep(&tenMs, nullptr);
+    }
+    return false;
+  };
+  bool exited = false;
+  const auto ended = [&] {
+    exited = exited || ::waitpid(child, &end.status, WNOHANG) == child;
+    return exited;
+  };
+  if (moment == Moment::Open)
+    waitFor([&] { return ended() || readRecord(tempo, RunningFlagRecord) == "OUI"; });
+  for (const int signal : signals)
+    if (!exited)
+      ::kill(child, signal);
+  end.finished = waitFor(ended);
+  if (!end.finished) {
+    ::kill(child, SIGKILL);
+    ::waitpid(child, &end.status, 0);
+  }
+  QFile err(QFile::decodeName(log));
+  if (err.open(QIODevice::ReadOnly))
+    end.err = err.readAll();
+  return end;
+}
+
+// The lines of the program's own on standard error (the platform may add
+// its notices).
+QByteArrayList ownLines(const QByteArray &err) {
+  QByteArrayList own;
+  for (const QByteArray &line : err.split('\n'))
+    if (line.startsWith("abrevel"))
+      own << line;
+  return own;
+}
+
+} // namespace
+
+TEST(RealViewerEnd, EverySignalAtEveryMomentAndNoChapterTellTheParent) {
+  enum class File { Flags, NotRunning, None };
+  const struct {
+    const char *what;
+    QByteArray chapter; // null: no TEMPO.SPC
+    Moment moment;
+    std::vector<int> signals;
+    bool hangUpIgnored;
+    int killedBy; // 0: exit status 0
+    File file;
+  } cases[] = {
+      {"SIGTERM at start-up", "7", Moment::StartUp, {SIGTERM}, false, SIGTERM, File::Flags},
+      {"SIGINT at start-up", "7", Moment::StartUp, {SIGINT}, false, SIGINT, File::Flags},
+      {"SIGHUP at start-up", "7", Moment::StartUp, {SIGHUP}, false, SIGHUP, File::Flags},
+      {"SIGTERM, open", " 12", Moment::Open, {SIGTERM}, false, SIGTERM, File::Flags},
+      {"SIGINT, open", " 12", Moment::Open, {SIGINT}, false, SIGINT, File::Flags},
+      {"SIGHUP, open", " 12", Moment::Open, {SIGHUP}, false, SIGHUP, File::Flags},
+      {"SIGINT then SIGTERM, open",
+       "3",
+       Moment::Open,
+       {SIGINT, SIGTERM},
+       false,
+       SIGINT,
+       File::Flags},
+      {"SIGTERM three times, open",
+       "3",
+       Moment::Open,
+       {SIGTERM, SIGTERM, SIGTERM},
+       false,
+       SIGTERM,
+       File::Flags},
+      // Started under nohup: the hang-up is ignored, SIGTERM still ends it.
+      {"SIGHUP ignored from the start, then SIGTERM",
+       "3",
+       Moment::Open,
+       {SIGHUP, SIGTERM},
+       true,
+       SIGTERM,
+       File::Flags},
+      {"SIGTERM at start-up, no chapter",
+       " 0",
+       Moment::StartUp,
+       {SIGTERM},
+       false,
+       SIGTERM,
+       File::Flags},
+      {"SIGTERM at start-up, no file",
+       QByteArray(),
+       Moment::StartUp,
+       {SIGTERM},
+       false,
+       SIGTERM,
+       File::None},
+      {"chapter 0", " 0", Moment::StartUp, {}, false, 0, File::NotRunning},
+      {"no chapter number", "abc", Moment::StartUp, {}, false, 0, File::NotRunning},
+      {"no file", QByteArray(), Moment::StartUp, {}, false, 0, File::None},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.what);
+    QTemporaryDir dir;
+    const QString folder = dir.path() + QLatin1Char('/');
+    const QString tempo = handoffPath(folder);
+    const QByteArray before = c.chapter.isNull() ? QByteArray() : parentFile(30, c.chapter);
+    if (!c.chapter.isNull())
+      writeAll(tempo, before);
+
+    const ProgramEnd end = runViewer(folder, c.moment, c.signals, c.hangUpIgnored);
+    ASSERT_TRUE(end.finished) << "the viewer still ran 30 s later";
+    if (c.killedBy) {
+      EXPECT_TRUE(WIFSIGNALED(end.status) && WTERMSIG(end.status) == c.killedBy)
+          << "wait status " << end.status << "\n"
+          << end.err.constData();
+    } else {
+      EXPECT_TRUE(WIFEXITED(end.status) && WEXITSTATUS(end.status) == 0)
+          << "wait status " << end.status << "\n"
+          << end.err.constData();
+    }
+
+    switch (c.file) {
+    case File::Flags:
+      EXPECT_EQ(readAll(tempo), afterTheViewer(before));
+      break;
+    case File::NotRunning:
+      EXPECT_EQ(readAll(tempo), withRecord(before, RunningFlagRecord, record("NON")));
+      break;
+    case File::None:
+      EXPECT_FALSE(QFileInfo::exists(tempo));
+      break;
+    }
+    // Without a chapter and without a signal, one line says why.
+    const QByteArrayList own = ownLines(end.err);
+    if (c.killedBy) {
+      EXPECT_TRUE(own.isEmpty()) << end.err.constData();
+    } else {
+      ASSERT_EQ(own.size(), 1) << end.err.constData();
+      EXPECT_TRUE(own[0].startsWith("abrevel : aucun chapitre")) << own[0].constData();
+      EXPECT_TRUE(own[0].contains(QFile::encodeName(QDir::toNativeSeparators(tempo))))
+          << own[0].constData();
     }
   }
 }

@@ -7,6 +7,11 @@
 # that each turn changed the page and which arrows show, closes it with its
 # close button and checks TEMPO.SPC byte by byte: record 18 "NON", record 25
 # " 0", every other byte as the parent left it.
+# Then every other way a viewer ends, each on the parent's file anew and
+# checked the same way: SIGTERM, SIGINT and SIGHUP while it starts (the X
+# server held still so that no window can exist yet), with its window open,
+# and twice with the printer dialog open; chapter 0 at start-up and written
+# by the parent while it runs; and last the X server ended under it.
 #   usage: tests/real-program-on-x.sh PATH/TO/abrevel
 # Exit status 77 (a skip) only where Xvfb cannot start.
 set -euo pipefail
@@ -15,6 +20,7 @@ work="$(mktemp -d "${TMPDIR:-/tmp}/abrevel-x.XXXXXX")"
 xvfb=""
 viewer=""
 cleanup() {
+  [ -n "$xvfb" ] && kill -CONT "$xvfb" 2>/dev/null || true
   [ -n "$viewer" ] && kill "$viewer" 2>/dev/null || true
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
   wait 2>/dev/null || true
@@ -65,22 +71,49 @@ record() { # record NUMBER TEXT FILE
 }
 record 18 "NON" "$app/TEMPO.SPC"
 record 25 "2" "$app/TEMPO.SPC"
+cp "$app/TEMPO.SPC" "$work/parent.spc"
 cp "$app/TEMPO.SPC" "$work/expected.spc"
 record 18 "NON" "$work/expected.spc"
 record 25 " 0" "$work/expected.spc"
+# The printer dialog offers a file in the home folder: nothing may be printed.
+mkdir "$work/home"
 
 # ----- The viewer, started as the parent starts it -------------------------------
-(cd "$app" && exec ./abrevel) >"$work/viewer.log" 2>&1 &
-viewer=$!
-window=""
-for _ in $(seq 150); do
-  window="$(xdotool search --onlyvisible --name '^Abrevel$' 2>/dev/null | head -n1)" || true
-  [ -n "$window" ] && break
-  kill -0 "$viewer" 2>/dev/null || fail "the viewer ended before showing its window"
-  sleep 0.2
-done
-[ -n "$window" ] || fail "no window named Abrevel after 30 s"
-eval "$(xdotool getwindowgeometry --shell "$window")"
+# Starts it on the parent's file as the parent wrote it.
+start() {
+  cp "$work/parent.spc" "$app/TEMPO.SPC"
+  (cd "$app" && HOME="$work/home" exec ./abrevel) >"$work/viewer.log" 2>&1 &
+  viewer=$!
+}
+# Waits for its window and takes its size.
+await_window() {
+  window=""
+  for _ in $(seq 150); do
+    window="$(xdotool search --onlyvisible --name '^Abrevel$' 2>/dev/null | head -n1)" || true
+    [ -n "$window" ] && break
+    kill -0 "$viewer" 2>/dev/null || fail "$1: the viewer ended before showing its window"
+    sleep 0.2
+  done
+  [ -n "$window" ] || fail "$1: no window named Abrevel after 30 s"
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+}
+# Waits for the viewer's end: its exit status and TEMPO.SPC byte by byte.
+ended() { # ended WHAT STATUS EXPECTED-FILE
+  for _ in $(seq 100); do
+    kill -0 "$viewer" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$viewer" 2>/dev/null && fail "$1: the viewer still runs 10 s later"
+  local status=0
+  wait "$viewer" || status=$?
+  viewer=""
+  [ "$status" -eq "$2" ] || fail "$1: the viewer ended with status $status, not $2"
+  cmp "$app/TEMPO.SPC" "$3" || fail "$1: TEMPO.SPC is not $(basename "$3")"
+  echo "ok: $1: status $status, TEMPO.SPC the parent's file with $4"
+}
+
+start
+await_window "start"
 # The arrow frame at the bottom centre: the previous arrow at its left, the
 # next arrow 80 pixels further; the close button on the title band.
 frameLeft=$(((WIDTH - 113) / 2))
@@ -140,18 +173,76 @@ click "$previousX" "$arrowY"
 expect "previous arrow clicked: screen 201 again" hidden shown same "$first"
 
 # ----- Closing, and what it leaves in TEMPO.SPC -----------------------------------
+flags='record 18 "NON", record 25 " 0"'
 click 760 20
-for _ in $(seq 100); do
-  kill -0 "$viewer" 2>/dev/null || break
-  sleep 0.1
+ended "close button" 0 "$work/expected.spc" "$flags"
+
+# ----- Termination signals, at start-up, with the window open, in the printer dialog
+for signal in TERM INT HUP; do
+  number=$(kill -l "$signal")
+  status=$((128 + number))
+
+  # While the X server is stopped the viewer cannot get past connecting to
+  # it: no window exists. The signal is sent once the viewer catches it.
+  kill -STOP "$xvfb"
+  start
+  for _ in $(seq 200); do
+    mask="$(awk '/^SigCgt:/ { print $2 }' "/proc/$viewer/status" 2>/dev/null)" || true
+    [ -n "$mask" ] && (((16#$mask >> (number - 1)) & 1)) && break
+    sleep 0.05
+  done
+  cmp -s "$app/TEMPO.SPC" "$work/parent.spc" || fail "SIG$signal at start-up: TEMPO.SPC \
+written before the display answered"
+  kill "-$signal" "$viewer"
+  kill -CONT "$xvfb"
+  ended "SIG$signal at start-up" "$status" "$work/expected.spc" "$flags"
+
+  start
+  await_window "SIG$signal, window open"
+  kill "-$signal" "$viewer"
+  ended "SIG$signal, window open" "$status" "$work/expected.spc" "$flags"
+
+  start
+  await_window "SIG$signal, printer dialog"
+  click 720 16
+  dialog=""
+  for _ in $(seq 100); do
+    dialog="$(xdotool search --onlyvisible --name "^Imprimer l'abrevel\$" 2>/dev/null)" || true
+    [ -n "$dialog" ] && break
+    sleep 0.1
+  done
+  [ -n "$dialog" ] || fail "SIG$signal: no printer dialog 10 s after the print button"
+  kill "-$signal" "$viewer"
+  kill "-$signal" "$viewer" 2>/dev/null || true
+  ended "SIG$signal twice, printer dialog" "$status" "$work/expected.spc" "$flags"
+  printed="$(find "$work/home" -name '*.pdf')"
+  [ -z "$printed" ] || fail "SIG$signal, printer dialog: something was printed: $printed"
 done
-kill -0 "$viewer" 2>/dev/null && fail "the viewer still runs 10 s after its close button"
-status=0
-wait "$viewer" || status=$?
-viewer=""
-[ "$status" -eq 0 ] || fail "the viewer ended with status $status"
-echo "ok: close button: the viewer ended with status 0"
-if ! cmp "$app/TEMPO.SPC" "$work/expected.spc"; then
-  fail "TEMPO.SPC is not the parent's file with record 18 \"NON\" and record 25 \" 0\""
-fi
-echo "ok: TEMPO.SPC: record 18 \"NON\", record 25 \" 0\", the parent's other bytes intact"
+
+# ----- Chapter 0: at start-up, and written by the parent while the viewer runs ------
+cp "$work/parent.spc" "$work/not-running.spc"
+record 18 "NON" "$work/not-running.spc"
+record 25 " 0" "$work/not-running.spc"
+record 25 " 0" "$work/parent.spc"
+start
+ended "chapter 0 at start-up" 0 "$work/not-running.spc" 'record 18 "NON", its chapter kept'
+grep -q '^abrevel : aucun chapitre' "$work/viewer.log" ||
+  fail "chapter 0 at start-up: no line on standard error says why the viewer ended"
+echo "ok: chapter 0 at start-up: $(grep '^abrevel' "$work/viewer.log")"
+record 25 "2" "$work/parent.spc"
+
+record 25 "0" "$work/not-running.spc"
+start
+await_window "chapter 0 written while open"
+record 25 "0" "$app/TEMPO.SPC"
+# The viewer reads the chapter again at its next repaint: a page turn.
+key Right
+ended "chapter 0 written while open" 0 "$work/not-running.spc" 'record 18 "NON", its chapter kept'
+
+# ----- The X server ended under the running viewer ---------------------------------
+start
+await_window "X server ended"
+kill "$xvfb"
+wait "$xvfb" 2>/dev/null || true
+xvfb=""
+ended "X server ended" 1 "$work/expected.spc" "$flags"

@@ -47,7 +47,11 @@ protected:
   int ends = 0;
 
   QString tempo() const { return handoffPath(dir.path() + QLatin1Char('/')); }
+  // The parent writes the chapter, creating its file when there is none.
   void parentWrites(const QByteArray &chapter) {
+    QFile file(tempo());
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.close();
     ASSERT_TRUE(writeRecord(tempo(), ChapterRecord, chapter));
   }
   QByteArray recordText(int n) const { return readRecord(tempo(), n); }
@@ -83,19 +87,25 @@ TEST_F(ViewerTest, NoChapterEndsAtOnceWithoutAWindow) {
     EXPECT_TRUE(w->ended());
     EXPECT_EQ(ends, 1);
     EXPECT_FALSE(w->isVisible());
-    w->close(); // a close after the end does not unload
-    EXPECT_EQ(recordText(RunningFlagRecord), QByteArray("OUI"));
+    // The parent learns that no viewer runs; its chapter text stays.
+    EXPECT_EQ(recordText(RunningFlagRecord), QByteArray("NON"));
+    EXPECT_EQ(recordText(ChapterRecord), chapter);
+    // A close after the end neither unloads nor writes.
+    ASSERT_TRUE(writeRecord(tempo(), RunningFlagRecord, "PARENT"));
+    w->close();
+    EXPECT_EQ(recordText(RunningFlagRecord), QByteArray("PARENT"));
     EXPECT_EQ(recordText(ChapterRecord), chapter);
   }
 }
 
-TEST_F(ViewerTest, NoFileAtStartUpCreatesItAndEnds) {
+TEST_F(ViewerTest, NoFileAtStartUpEndsWithoutCreatingIt) {
   auto w = std::make_unique<ViewerWindow>(dir.path(), handoffChapters(dir.path()),
                                           ViewerWindow::Options{false, false});
   w->endProgram = [this] { ++ends; };
   EXPECT_FALSE(w->Form_Load());
   EXPECT_EQ(ends, 1);
-  EXPECT_EQ(recordText(RunningFlagRecord), QByteArray("OUI"));
+  w->close();
+  EXPECT_FALSE(QFile::exists(tempo()));
 }
 
 TEST_F(ViewerTest, LoadOpensTheChaptersFirstScreen) {
@@ -285,17 +295,20 @@ TEST_F(ViewerTest, ChapterWrittenDuringTheSessionTakesOverAtTheNextRepaint) {
   EXPECT_EQ(ends, 0);
 }
 
-TEST_F(ViewerTest, ChapterZeroAtRepaintEndsWithoutUnloading) {
+TEST_F(ViewerTest, ChapterZeroAtRepaintEndsWithoutUnloadingAndSaysNotRunning) {
   auto w = running("3");
   parentWrites("0");
   QTest::keyClick(w.get(), Qt::Key_Right);
   EXPECT_TRUE(w->ended());
   EXPECT_FALSE(w->unloaded());
   EXPECT_EQ(ends, 1);
+  EXPECT_EQ(recordText(RunningFlagRecord), QByteArray("NON"));
+  EXPECT_EQ(recordText(ChapterRecord), QByteArray("0"));
+  ASSERT_TRUE(writeRecord(tempo(), RunningFlagRecord, "PARENT"));
   w->close();
   EXPECT_FALSE(w->unloaded());
   EXPECT_EQ(ends, 1);
-  EXPECT_EQ(recordText(RunningFlagRecord), QByteArray("OUI"));
+  EXPECT_EQ(recordText(RunningFlagRecord), QByteArray("PARENT"));
   EXPECT_EQ(recordText(ChapterRecord), QByteArray("0"));
 }
 
