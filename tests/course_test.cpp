@@ -77,7 +77,7 @@ const std::vector<ScreenTexts> kScreenTexts = {
     // Chapter 5
     {501,
      {"Règles du duet et de l'octet", "Modèle de Lewis", "Ions monoatomiques", "Molécules", ", Al",
-      "3+", "2-"}},
+      "3+", "2−"}},
     {502, {"Différentes représentations d'une molécule"}},
     {503, {"Géométrie"}},
     // Chapter 6
@@ -143,7 +143,7 @@ const std::vector<ScreenTexts> kScreenTexts = {
       " Énoncé du principe d'inertie :", " Conséquences du principe d'inertie :"}},
     // Chapter 16
     {1601, {"Loi de gravitation universelle"}},
-    {1602, {"Pesanteur", "Le poids d’un corps sur Terre est :", "du lancement."}},
+    {1602, {"Pesanteur", "Le poids d'un corps sur Terre est :", "du lancement."}},
     {1603,
      {"Mouvement de la Lune dans le référentiel géocentrique",
       "Les axes noirs représentent le référentiel terrestre."}},
@@ -152,7 +152,7 @@ const std::vector<ScreenTexts> kScreenTexts = {
      {"Comment se repérer dans le temps ?", "Phénomènes astronomiques",
       "Dispositifs construits par l'homme", "Calendrier", "Étalon", "de durée", "Phases de",
       "la Lune", "Alternance du jour", "et de la nuit", "Les saisons",
-      "(ou d’une ombre) devant des repères."}},
+      "(ou d'une ombre) devant des repères."}},
     {1702,
      {"Période et fréquence", "La période ", "de ce phénomène.",
       "La fréquence est l'inverse de la période.", "1", " en seconde (s)", " en hertz (Hz)"}},
@@ -169,14 +169,14 @@ const std::vector<ScreenTexts> kScreenTexts = {
       " : surface en mètre carré (m", "Température"}},
     // Chapter 19
     {1901,
-     {"Equation d'état du gaz parfait", " : quantité de matière (mol)",
+     {"Équation d'état du gaz parfait", " : quantité de matière (mol)",
       " : température absolue (K)", "R = 8,31 J · K", " (K) = ", " (°C) + 273,15", " = constante.",
       "le même pour tous les gaz."}},
     {1902, {"Comportement d'un gaz réel"}},
     {1903,
      {"Interprétation macroscopique et microscopique", " Point de vue macroscopique ",
       " Point de vue microscopique ", "   Température absolue ", "   Pression ",
-      "   Elle caractérise l'agitation des molécules du gaz.", "   Pour ", "   A ",
+      "   Elle caractérise l'agitation des molécules du gaz.", "   Pour ", "   À ",
       " = 0 K, il n'y a plus d'agitation.", " = 0 K, il n'y a plus de chocs donc ", " = 0 Pa."}},
 };
 
