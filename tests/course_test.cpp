@@ -134,7 +134,7 @@ const std::vector<ScreenTexts> kScreenTexts = {
     // Chapter 14
     {1401,
      {"Spectres d'émission", "Spectres d'absorption", " Spectres d'origine thermique",
-      "(spectre continu)", "De 1 000 °C", "à 9 000 °C", " + MnO", "dans la solution",
+      "(spectre continu)", "De 1 000 °C", "à 9 000 °C", " + MnO", "dans la solution",
       "Composition du gaz", "chimique du gaz", "Hg (mercure)"}},
     {1402,
      {"Signature d'un atome ou d'un ion : application à l'astrophysique",
