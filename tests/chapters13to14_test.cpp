@@ -256,7 +256,7 @@ TEST_F(SpectraPictures, WhatStandsWhenASpectrumIsMissing) {
       EXPECT_EQ(bool(textOp(ops, QStringLiteral("de la vapeur de mercure"))), c.labels);
     } else {
       EXPECT_TRUE(textOp(ops, QStringLiteral("Hg (mercure)")));
-      EXPECT_TRUE(textOp(ops, QStringLiteral("à 9 000 °C")));
+      EXPECT_TRUE(textOp(ops, QStringLiteral("à 9 000 °C")));
       EXPECT_TRUE(textOp(ops, QStringLiteral("chimique du gaz")));
     }
   }

@@ -53,28 +53,36 @@ TEST_F(ChapterPictures, Screen102HasTwoMoreBlankLinesOnPaper) {
   EXPECT_NEAR(onPaper, onScreen * k + 2 * paperLine, 2.0);
 }
 
+// The first picture of 101 and the first hazard pictogram of 102 (a
+// diamond, whose corners must show the page).
 TEST_F(ChapterPictures, KeyedPicturesShowTheWindowColourOnScreenAndWhiteOnPaper) {
-  for (const double dpi : {96.0, kPaperDpi}) {
-    SCOPED_TRACE(dpi);
-    const double k = dpi / 96;
-    RasterCanvas cv(QSize(std::lround(784 * k), std::lround(561 * k)), dpi);
-    cv.image().fill(Qt::gray);
-    Page p = pageFor(cv, dir.path(), k, findScreen(101)->lineStart * k);
-    callDrawer(p, Screen101);
-    // The red block of the first picture; the key colour lies left of it.
-    const QImage &image = cv.image();
-    int left = image.width(), top = image.height(), bottom = 0;
-    for (int y = 0; y < image.height(); ++y)
-      for (int x = 0; x < image.width() / 2; ++x)
-        if (image.pixel(x, y) == qRgb(255, 0, 0)) {
-          left = std::min(left, x);
-          top = std::min(top, y);
-          bottom = std::max(bottom, y);
-        }
-    ASSERT_LT(top, bottom);
-    const QColor key = image.pixelColor(left - std::lround(5 * k), (top + bottom) / 2);
-    EXPECT_EQ(key, dpi == 96.0 ? kWindow : QColor(Qt::white));
-  }
+  struct Case {
+    int code;
+    double scan; // the picture is the only one left of this fraction of the width
+  };
+  for (const auto &[code, scan] : {Case{101, 0.5}, Case{102, 0.3}})
+    for (const double dpi : {96.0, kPaperDpi}) {
+      SCOPED_TRACE(code);
+      SCOPED_TRACE(dpi);
+      const double k = dpi / 96;
+      RasterCanvas cv(QSize(std::lround(784 * k), std::lround(561 * k)), dpi);
+      cv.image().fill(Qt::gray);
+      Page p = pageFor(cv, dir.path(), k, findScreen(code)->lineStart * k);
+      callDrawer(p, findScreen(code)->drawer);
+      // The red block of the picture; the key colour lies left of it.
+      const QImage &image = cv.image();
+      int left = image.width(), top = image.height(), bottom = 0;
+      for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width() * scan; ++x)
+          if (image.pixel(x, y) == qRgb(255, 0, 0)) {
+            left = std::min(left, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+          }
+      ASSERT_LT(top, bottom);
+      const QColor key = image.pixelColor(left - std::lround(5 * k), (top + bottom) / 2);
+      EXPECT_EQ(key, dpi == 96.0 ? kWindow : QColor(Qt::white));
+    }
 }
 
 TEST_F(ChapterPictures, LabelsTakeTheSizeOfTheirScreensReferencePicture) {

@@ -149,7 +149,7 @@ TEST(Chapters9to10, Screen902NamesTheRedCoefficientOnScreenAndPaper) {
     EXPECT_NEAR(red->y1, cu->y1, 0.5); // the exponent before it rounds the line
     const auto after = textsAfter(ops, *red);
     ASSERT_GE(after.size(), 5u);
-    EXPECT_EQ(after[0].text, QStringLiteral("HO"));
+    EXPECT_EQ(after[0].text, QStringLiteral(" HO"));
     EXPECT_EQ(after[3].text, QStringLiteral("Cu(OH)"));
     for (const DrawOp &op : after) {
       EXPECT_EQ(op.color, QBColor(0)) << op.text.toStdString();

@@ -8,12 +8,16 @@
 #include "tests/sheettest.h"
 
 #include "shell/printing.h"
+#include "shell/titleband.h"
+#include "toolkit/devices.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -77,7 +81,7 @@ const std::vector<ScreenTexts> kScreenTexts = {
     // Chapter 5
     {501,
      {"Règles du duet et de l'octet", "Modèle de Lewis", "Ions monoatomiques", "Molécules", ", Al",
-      "3+", "2-"}},
+      "3+", "2−"}},
     {502, {"Différentes représentations d'une molécule"}},
     {503, {"Géométrie"}},
     // Chapter 6
@@ -130,7 +134,7 @@ const std::vector<ScreenTexts> kScreenTexts = {
     // Chapter 14
     {1401,
      {"Spectres d'émission", "Spectres d'absorption", " Spectres d'origine thermique",
-      "(spectre continu)", "De 1 000 °C", "à 9 000 °C", " + MnO", "dans la solution",
+      "(spectre continu)", "De 1 000 °C", "à 9 000 °C", " + MnO", "dans la solution",
       "Composition du gaz", "chimique du gaz", "Hg (mercure)"}},
     {1402,
      {"Signature d'un atome ou d'un ion : application à l'astrophysique",
@@ -143,7 +147,7 @@ const std::vector<ScreenTexts> kScreenTexts = {
       " Énoncé du principe d'inertie :", " Conséquences du principe d'inertie :"}},
     // Chapter 16
     {1601, {"Loi de gravitation universelle"}},
-    {1602, {"Pesanteur", "Le poids d’un corps sur Terre est :", "du lancement."}},
+    {1602, {"Pesanteur", "Le poids d'un corps sur Terre est :", "du lancement."}},
     {1603,
      {"Mouvement de la Lune dans le référentiel géocentrique",
       "Les axes noirs représentent le référentiel terrestre."}},
@@ -152,7 +156,7 @@ const std::vector<ScreenTexts> kScreenTexts = {
      {"Comment se repérer dans le temps ?", "Phénomènes astronomiques",
       "Dispositifs construits par l'homme", "Calendrier", "Étalon", "de durée", "Phases de",
       "la Lune", "Alternance du jour", "et de la nuit", "Les saisons",
-      "(ou d’une ombre) devant des repères."}},
+      "(ou d'une ombre) devant des repères."}},
     {1702,
      {"Période et fréquence", "La période ", "de ce phénomène.",
       "La fréquence est l'inverse de la période.", "1", " en seconde (s)", " en hertz (Hz)"}},
@@ -169,14 +173,14 @@ const std::vector<ScreenTexts> kScreenTexts = {
       " : surface en mètre carré (m", "Température"}},
     // Chapter 19
     {1901,
-     {"Equation d'état du gaz parfait", " : quantité de matière (mol)",
+     {"Équation d'état du gaz parfait", " : quantité de matière (mol)",
       " : température absolue (K)", "R = 8,31 J · K", " (K) = ", " (°C) + 273,15", " = constante.",
       "le même pour tous les gaz."}},
     {1902, {"Comportement d'un gaz réel"}},
     {1903,
      {"Interprétation macroscopique et microscopique", " Point de vue macroscopique ",
       " Point de vue microscopique ", "   Température absolue ", "   Pression ",
-      "   Elle caractérise l'agitation des molécules du gaz.", "   Pour ", "   A ",
+      "   Elle caractérise l'agitation des molécules du gaz.", "   Pour ", "   À ",
       " = 0 K, il n'y a plus d'agitation.", " = 0 K, il n'y a plus de chocs donc ", " = 0 Pa."}},
 };
 
@@ -699,4 +703,205 @@ TEST(Course, EveryScreenOfTheTableHasItsDrawer) {
     for (PageDrawer drawer : drawers)
       EXPECT_TRUE(drawer) << "chapter " << chapter << " prints a screen with no drawer";
   }
+}
+
+// The house typography of the course (content/TYPOGRAPHY.md), checked over
+// every string it prints: every line of the content files, every string the
+// screens and the printed pages draw, and the chapter titles.
+namespace {
+
+// One run of text as drawn. A letter in italics is a quantity's symbol,
+// never a word or an operator.
+struct PrintedRun {
+  QString text;
+  bool italic = false;
+  std::string where;
+};
+
+// The faults a run shows by itself: a typographic apostrophe or one set
+// apart from its word, a hyphen for a minus sign, the letter x for a
+// multiplication, and "A" for the preposition "À" at the start of a
+// sentence. Capitals stripped of their accent need the dictionary: see
+// unaccentedCapitals.
+QStringList typographyFaults(const QString &text, bool italic) {
+  QStringList faults;
+  static const QRegularExpression curly(QStringLiteral("[\u2018\u2019\u02BC\u00B4`]"));
+  static const QRegularExpression apart(QStringLiteral("\\p{L}\\s+'\\p{L}"));
+  if (text.contains(curly) || text.contains(apart))
+    faults << QStringLiteral("apostrophe");
+  // A hyphen joins two words or ends a line's half of a split word, or
+  // joins the two years of a range; anywhere else it stands for a minus.
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] != QLatin1Char('-'))
+      continue;
+    const QChar before = i > 0 ? text[i - 1] : QChar();
+    const QChar after = i + 1 < text.size() ? text[i + 1] : QChar();
+    if (!before.isLetter() && !(before.isDigit() && after.isDigit())) {
+      faults << QStringLiteral("hyphen for a minus");
+      break;
+    }
+  }
+  static const QRegularExpression letterX(
+      QStringLiteral("(?<![\\p{L}\\p{N}'])x(?![\\p{L}\\p{N}])"));
+  if (!italic && text.contains(letterX))
+    faults << QStringLiteral("x for a multiplication");
+  // "A" then a word or a quantity, where a sentence starts: "A + B" names a
+  // species.
+  static const QRegularExpression capitalA(
+      QStringLiteral("(^|[.!?]\\s)\\s*A(\\s+[^\\s+\u2212=\u00D7\u00B7<>\u2264\u2265]|\\s+$)"));
+  if (!italic && text.contains(capitalA))
+    faults << QStringLiteral("A for À");
+  return faults;
+}
+
+// The words of the runs whose capital lost the accent that French gives it:
+// the dictionary refuses the word in lower case but takes it with the
+// accented letter ("Equation": "equation" refused, "équation" taken). Proper
+// names ("Avogadro") are refused either way and pass. Runs hunspell with its
+// French dictionary; *error says why when it could not.
+QStringList unaccentedCapitals(const QStringList &texts, QString *error) {
+  static const std::map<QChar, QString> accented = {
+      {QLatin1Char('A'), QStringLiteral("àâ")},   {QLatin1Char('C'), QStringLiteral("ç")},
+      {QLatin1Char('E'), QStringLiteral("éèêë")}, {QLatin1Char('I'), QStringLiteral("îï")},
+      {QLatin1Char('O'), QStringLiteral("ô")},    {QLatin1Char('U'), QStringLiteral("ùûü")},
+  };
+  static const QRegularExpression capitalised(QStringLiteral("(?<!\\p{L})[ACEIOU]\\p{Ll}+"));
+  QStringList words;
+  for (const QString &text : texts)
+    for (const auto &match : capitalised.globalMatch(text))
+      if (!words.contains(match.captured()))
+        words << match.captured();
+  QStringList forms;
+  for (const QString &word : words) {
+    forms << word.at(0).toLower() + word.mid(1);
+    for (const QChar letter : accented.at(word.at(0)))
+      forms << letter + word.mid(1);
+  }
+  QProcess hunspell;
+  hunspell.start(QStringLiteral("hunspell"),
+                 {QStringLiteral("-d"), QStringLiteral("fr_FR"), QStringLiteral("-i"),
+                  QStringLiteral("utf-8"), QStringLiteral("-l")});
+  hunspell.write(forms.join(QLatin1Char('\n')).toUtf8() + '\n');
+  hunspell.closeWriteChannel();
+  if (!hunspell.waitForFinished(30000) || hunspell.exitStatus() != QProcess::NormalExit ||
+      hunspell.exitCode() != 0) {
+    *error = QStringLiteral("hunspell -d fr_FR did not run (tools/setup.sh installs hunspell and "
+                            "hunspell-fr): ") +
+             QString::fromUtf8(hunspell.readAllStandardError()) + hunspell.errorString();
+    return {};
+  }
+  const QStringList refused =
+      QString::fromUtf8(hunspell.readAllStandardOutput()).split(QLatin1Char('\n'));
+  QStringList faults;
+  for (const QString &word : words) {
+    if (!refused.contains(word.at(0).toLower() + word.mid(1)))
+      continue;
+    for (const QChar letter : accented.at(word.at(0)))
+      if (!refused.contains(letter + word.mid(1))) {
+        faults << word;
+        break;
+      }
+  }
+  return faults;
+}
+
+std::vector<PrintedRun> runsOf(const std::vector<DrawOp> &ops, const std::string &where) {
+  std::vector<PrintedRun> runs;
+  for (const DrawOp &op : ops)
+    if (op.kind == DrawOp::Text)
+      runs.push_back({op.text, op.font.Italic, where});
+  return runs;
+}
+
+// Every run of text the course prints.
+std::vector<PrintedRun> everyPrintedRun() {
+  std::vector<PrintedRun> runs;
+  const auto add = [&runs](std::vector<PrintedRun> more) {
+    runs.insert(runs.end(), more.begin(), more.end());
+  };
+  for (const auto &[key, lines] : allTexts()) {
+    const std::string where =
+        QStringLiteral("content @%1 %2").arg(key.first).arg(key.second).toStdString();
+    RecordingCanvas cv(kClientWidth, kClientHeight);
+    Page p = pageFor(cv, appDir(), 1, 0);
+    for (const QString &line : lines)
+      PrintRich(p, line);
+    add(runsOf(cv.ops(), where));
+  }
+  for (const ScreenRow *row : writtenScreens())
+    add(runsOf(drawScreen(row->code, appDir()), "screen " + std::to_string(row->code)));
+  for (const int chapter : writtenChapters()) {
+    add(runsOf(printChapter(chapter, appDir()), "printed chapter " + std::to_string(chapter)));
+    runs.push_back({chapterTitle(chapter), false, "title of chapter " + std::to_string(chapter)});
+  }
+  return runs;
+}
+
+} // namespace
+
+// Each fault the typography checks look for, shown by a small run, and the
+// forms they must let through.
+TEST(Texts, TypographyChecksFindEachFault) {
+  struct Case {
+    const char *text;
+    bool italic;
+    const char *fault; // nullptr: none
+  };
+  const Case cases[] = {
+      {"Le poids d’un corps", false, "apostrophe"},
+      {"Loi d ’Avogadro-Ampère", false, "apostrophe"},
+      {"Loi d 'Avogadro", false, "apostrophe"},
+      {"Loi d'Avogadro-Ampère", false, nullptr},
+      {"F'", true, nullptr},
+      {"-1", false, "hyphen for a minus"},
+      {"2-", false, "hyphen for a minus"},
+      {"-", false, "hyphen for a minus"},
+      {"(charge -).", false, "hyphen for a minus"},
+      {"m - n", false, "hyphen for a minus"},
+      {"\u22121", false, nullptr},
+      {"Mendeleïev (1834-1907)", false, nullptr},
+      {"se dépla-", false, nullptr},
+      {" x 10", false, "x for a multiplication"},
+      {"Z x e", false, "x for a multiplication"},
+      {" x ", false, "x for a multiplication"},
+      {"x", true, nullptr},
+      {"deux exemples", false, nullptr},
+      {" \u00D7 10", false, nullptr},
+      {"   A ", false, "A for À"},
+      {"A une mole correspond", false, "A for À"},
+      {"À une mole correspond", false, nullptr},
+      {"A + ", false, nullptr},
+      {"A", false, nullptr}, // an index, as in N_A
+      {"A", true, nullptr},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.text);
+    const QStringList faults = typographyFaults(QString::fromUtf8(c.text), c.italic);
+    EXPECT_EQ(faults.join(QLatin1String(", ")).toStdString(), c.fault ? c.fault : "");
+  }
+
+  QString error;
+  const QStringList capitals = unaccentedCapitals(
+      {QStringLiteral("Equation d'état"), QStringLiteral("Etat initial, Ecran"),
+       QStringLiteral("Équation, État, Avogadro, Univers, Exemple, Ions, Ampère")},
+      &error);
+  ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+  EXPECT_EQ(capitals.join(QLatin1String(", ")).toStdString(), "Equation, Etat, Ecran");
+}
+
+TEST(Course, EveryPrintedStringFollowsTheHouseTypography) {
+  const std::vector<PrintedRun> runs = everyPrintedRun();
+  ASSERT_FALSE(runs.empty());
+  QStringList texts;
+  for (const PrintedRun &run : runs) {
+    for (const QString &fault : typographyFaults(run.text, run.italic))
+      ADD_FAILURE() << run.where << ": " << fault.toStdString() << " in \""
+                    << run.text.toStdString() << "\"";
+    texts << run.text;
+  }
+  QString error;
+  const QStringList capitals = unaccentedCapitals(texts, &error);
+  ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+  EXPECT_TRUE(capitals.isEmpty()) << "capitals without their accent: "
+                                  << capitals.join(QLatin1String(", ")).toStdString();
 }

@@ -85,8 +85,12 @@ void Screen102(Page &p) {
   const PictureSize measured = MeasurePicture(p, QLatin1String(pictograms[0].file));
   const double wM = measured.width() * s;
   const double hM = measured.height() * s;
-  for (const Pictogram &pictogram : pictograms)
-    PaintFile(p, QLatin1String(pictogram.file), pictogram.k * (W(p) / 11), Yp);
+  // Each pictogram is a diamond: the corners around it are keyed out, so
+  // that the page shows through them.
+  for (const Pictogram &pictogram : pictograms) {
+    PrepareKeyed(p, QLatin1String(pictogram.file), false);
+    PaintKeyed(p, pictogram.k * (W(p) / 11), Yp);
+  }
   cv.Font.Size = 10;
   cv.Font.Bold = false;
   for (const Pictogram &pictogram : pictograms) {

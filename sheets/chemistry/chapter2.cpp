@@ -176,9 +176,9 @@ void Screen203(Page &p) {
   cellText(2, 2, QStringLiteral("°C"));
   StartInCell(p, grid, 2, 3, QStringLiteral("kg . m-3 (ou g . cm-3)"));
   cv.PrintRun(QStringLiteral("kg · m"));
-  unitExponent(QStringLiteral("-3"));
+  unitExponent(QStringLiteral("−3"));
   cv.PrintRun(QStringLiteral(" (ou g · cm"));
-  unitExponent(QStringLiteral("-3"));
+  unitExponent(QStringLiteral("−3"));
   cv.Print(QStringLiteral(")"));
   cellText(2, 4, QStringLiteral("sans unité"));
   cellText(2, 5, QStringLiteral("sans unité"));

@@ -197,8 +197,8 @@ void Screen701(Page &p) {
 
   // Number of entities: the Avogadro constant, what it counts, and n.
   cv.CurrentY = f.yh + L;
-  PrintCentredInBox(p, f.xr1, f.xr2, QStringLiteral("N_{A} = 6 · 10^{23} mol^{-1}"), End::Line,
-                    QStringLiteral("NA = 6 · 1023 mol-1"));
+  PrintCentredInBox(p, f.xr1, f.xr2, QStringLiteral("N_{A} = 6,02 · 10^{23} mol^{−1}"), End::Line,
+                    QStringLiteral("NA = 6,02 · 1023 mol-1"));
   bandBlock(p, f.xr1 + TW(p, QStringLiteral("W")), f.yh + 3 * L, f.yh + 6 * L,
             Body(701, QStringLiteral("avogadro")));
   const QString entities = QStringLiteral("nombre d'entités");
@@ -233,8 +233,8 @@ void Screen702(Page &p) {
   const PanelPair f =
       panelPair(p, QStringLiteral("macro.gif"), QStringLiteral("macro.gif"), 15, 10);
   const double L = f.L;
-  panelHeaders(p, f, QStringLiteral("  Masse molaire (en g · mol^{-1})"),
-               QStringLiteral("  Volume molaire (en L · mol^{-1})"));
+  panelHeaders(p, f, QStringLiteral("  Masse molaire (en g · mol^{−1})"),
+               QStringLiteral("  Volume molaire (en L · mol^{−1})"));
 
   // The molar mass and the molar volume as quotients by n.
   const FormulaBox molarMass = formulaBox(p, f.xl1, f.yh + L, f.yh + 4 * L);
@@ -262,8 +262,8 @@ void Screen702(Page &p) {
     const char *value, *condition;
   };
   static constexpr std::array<Value, 2> values = {{
-      {-1.5, "*V*_{m} = 22,4 L · mol^{-1}", "(0 °C ; 1,013 bar)"},
-      {0.5, "*V*_{m} = 24 L · mol^{-1}", "(20 °C ; 1,013 bar)"},
+      {-1.5, "*V*_{m} = 22,4 L · mol^{−1}", "(0 °C ; 1,013 bar)"},
+      {0.5, "*V*_{m} = 24 L · mol^{−1}", "(20 °C ; 1,013 bar)"},
   }};
   for (const Value &v : values) {
     cv.CurrentY = Ym + v.dy * L;
@@ -283,7 +283,7 @@ void Screen702(Page &p) {
   const double lyb = Yl + 8.5 * L;
   WhiteBox(p, lx1, Yl, lx2, lyb);
   static constexpr std::array<const char *, 5> legend = {
-      "*n* en mol", "*m* en g", "*M* en g · mol^{-1}", "*V* en L", "*V*_{m} en L · mol^{-1}"};
+      "*n* en mol", "*m* en g", "*M* en g · mol^{−1}", "*V* en L", "*V*_{m} en L · mol^{−1}"};
   for (std::size_t i = 0; i < legend.size(); ++i) {
     cv.CurrentY = Yl + (0.5 + 1.5 * static_cast<double>(i)) * L;
     cv.CurrentX = lx1 + TW(p, QStringLiteral("W"));

@@ -52,8 +52,10 @@ void Screen802(Page &p) {
   // The formula box, level with the middle of the legend box on its right.
   const double fx1 = 0.4 * W - TW(p, QStringLiteral("WWW"));
   const double fx2 = 0.4 * W + TW(p, QStringLiteral("WWW"));
-  const double lx1 = 0.6 * W - TW(p, QStringLiteral("WWWW"));
-  const double lx2 = 0.6 * W + TW(p, QStringLiteral("WWWW"));
+  // The legend box reaches five "W" each side of its centre, so that its
+  // widest line keeps a margin on the right.
+  const double lx1 = 0.6 * W - TW(p, QStringLiteral("WWWWW"));
+  const double lx2 = 0.6 * W + TW(p, QStringLiteral("WWWWW"));
   WhiteBox(p, fx1, Y + L, fx2, Y + 4 * L);
   WhiteBox(p, lx1, Y, lx2, Y + 5 * L);
 
@@ -64,7 +66,7 @@ void Screen802(Page &p) {
   PrintFraction(p, cv.CurrentX, Ym, TW(p, QStringLiteral("W")), QStringLiteral("*n*"),
                 QStringLiteral("*V*"));
 
-  static constexpr std::array<const char *, 3> legend = {"*C* en mol · L^{-1}", "*n* en mol",
+  static constexpr std::array<const char *, 3> legend = {"*C* en mol · L^{−1}", "*n* en mol",
                                                          "*V* en L"};
   for (std::size_t i = 0; i < legend.size(); ++i) {
     cv.CurrentY = Y + (0.5 + 1.5 * static_cast<double>(i)) * L;

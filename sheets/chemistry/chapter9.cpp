@@ -90,8 +90,8 @@ void Screen902(Page &p) {
   cv.ForeColor = QBColor(12);
   PrintBold(p, QStringLiteral("2"));
   cv.ForeColor = QBColor(0);
-  cv.PrintRun(QStringLiteral("HO"));
-  PrintSuperscript(p, QStringLiteral("-"));
+  cv.PrintRun(QStringLiteral(" HO"));
+  PrintSuperscript(p, QStringLiteral("−"));
   PrintSymbol(p, QStringLiteral(" ® "));
   cv.PrintRun(QStringLiteral("Cu(OH)"));
   PrintSubscript(p, QStringLiteral("2"));

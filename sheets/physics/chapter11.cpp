@@ -140,17 +140,17 @@ void Screen1102(Page &p) {
 
   // Top left: the product.
   StartInCell(p, grid, 0, 0, QStringLiteral("10  x 10  = 10  +  "));
-  PrintRich(p, QStringLiteral("10^5{*m*} x 10^5{*n*} = 10^5{*m* + *n*}"), End::Run);
+  PrintRich(p, QStringLiteral("10^5{*m*} × 10^5{*n*} = 10^5{*m* + *n*}"), End::Run);
 
   // Top right: the inverse.
-  quotientStart(1, 0, QStringLiteral("10  = 10   "), QStringLiteral(" = 10^5{- *n*}"));
+  quotientStart(1, 0, QStringLiteral("10  = 10   "), QStringLiteral(" = 10^5{−*n*}"));
   cv.CurrentX = X0 + TW(p, QStringLiteral("0 ")) / 2;
   cv.CurrentY = mid - TH(p, QStringLiteral("W")) - 3;
   cv.PrintRun(QStringLiteral("1"));
   fractionRule();
 
   // Bottom left: the quotient.
-  quotientStart(0, 1, QStringLiteral("10  = 10      "), QStringLiteral(" = 10^5{*m* - *n*}"));
+  quotientStart(0, 1, QStringLiteral("10  = 10      "), QStringLiteral(" = 10^5{*m* − *n*}"));
   cv.CurrentX = X0;
   cv.CurrentY = mid - TH(p, QStringLiteral("W")) - 3;
   PrintRich(p, QStringLiteral("10^5{*m*}"), End::Run);
@@ -158,7 +158,7 @@ void Screen1102(Page &p) {
 
   // Bottom right: the power of a power.
   StartInCell(p, grid, 1, 1, QStringLiteral("( 10  )  = 10      "));
-  PrintRich(p, QStringLiteral("( 10^5{*m*} )^5{*n*} = 10^5{*m* x *n*}"), End::Run);
+  PrintRich(p, QStringLiteral("( 10^5{*m*} )^5{*n*} = 10^5{*m* × *n*}"), End::Run);
 }
 
 } // namespace abrevel

@@ -50,7 +50,7 @@ void Screen1201(Page &p) {
   cv.CurrentY = Yb - 0.6 * L(p);
   PrintCentredOn(p, W(p) * 0.75, QStringLiteral("à la vitesse limite de"), End::Run);
   cv.CurrentY = Yb + 0.6 * L(p);
-  PrintCentredOn(p, W(p) * 0.75, QStringLiteral("*c* = 3,00 · 10^L{8} m · s^L{-1}"), End::Run,
+  PrintCentredOn(p, W(p) * 0.75, QStringLiteral("*c* = 3,00 · 10^L{8} m · s^L{−1}"), End::Run,
                  QStringLiteral("c = 3,00.108 m.s-1"));
   cv.Font.Size = 10;
   cv.Font.Bold = false;

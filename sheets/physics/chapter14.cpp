@@ -166,10 +166,10 @@ void Screen1401(Page &p) {
   cv.Font.Size = 10;
 
   const double a = TH(p, QStringLiteral("a"));
-  TwoLines(p, thermal.split, thermal.right, (Yh + Y1) / 2.0 - a, QStringLiteral("De 1 000 °C"),
-           QStringLiteral("à 2 000 °C"));
-  TwoLines(p, thermal.split, thermal.right, (Y1 + Y2) / 2.0 - a, QStringLiteral("De 2 000 °C"),
-           QStringLiteral("à 9 000 °C"));
+  TwoLines(p, thermal.split, thermal.right, (Yh + Y1) / 2.0 - a, QStringLiteral("De 1 000 °C"),
+           QStringLiteral("à 2 000 °C"));
+  TwoLines(p, thermal.split, thermal.right, (Y1 + Y2) / 2.0 - a, QStringLiteral("De 2 000 °C"),
+           QStringLiteral("à 9 000 °C"));
 
   // Potassium permanganate: the charge and the index of MnO4- stacked.
   p.step([&] {

@@ -87,7 +87,7 @@ void Screen1601(Page &p) {
   // forces on the right.
   cv.Font.Bold = false;
   cv.CurrentY = Yt;
-  PrintBullet(p, M(p), QStringLiteral(" G = 6,67 · 10^{-11} N · kg^{-2} · m^{2}."));
+  PrintBullet(p, M(p), QStringLiteral(" G = 6,67 · 10^{−11} N · kg^{−2} · m^{2}."));
   BlankLines(p, 1);
   PrintBullet(p, M(p), QStringLiteral("*m* et *m'* en kg."));
   BlankLines(p, 1);
@@ -111,7 +111,7 @@ void Screen1602(Page &p) {
   BodyFont(p);
 
   cv.CurrentX = M(p);
-  cv.Print(QStringLiteral("Le poids d’un corps sur Terre est :"));
+  cv.Print(QStringLiteral("Le poids d'un corps sur Terre est :"));
   BlankLines(p, 1);
   PrintBullet(p, M(p), BodyLine(1602, QStringLiteral("attraction")));
   BlankLines(p, 1);

@@ -21,7 +21,7 @@ const QColor kPaleGreen = RGB(220, 255, 220);
 
 void Screen1901(Page &p) {
   Canvas &cv = p.cv();
-  ScreenStart(p, QStringLiteral("Equation d'état du gaz parfait"));
+  ScreenStart(p, QStringLiteral("Équation d'état du gaz parfait"));
   BlankLines(p, 1);
   BodyFont(p);
 
@@ -40,7 +40,7 @@ void Screen1901(Page &p) {
       QStringLiteral("*V* : volume (m^{3})"),
       QStringLiteral("*n* : quantité de matière (mol)"),
       QStringLiteral("*T* : température absolue (K)"),
-      QStringLiteral("R = 8,31 J · K^{-1} · mol^{-1}"),
+      QStringLiteral("R = 8,31 J · K^{−1} · mol^{−1}"),
   };
   double top = yt + 0.5 * L(p);
   for (const QString &line : symbols) {
@@ -63,7 +63,7 @@ void Screen1901(Page &p) {
   WhiteBox(p, xf1, ym1, xf2, ym2);
   cv.CurrentX = xf1 + TW(p, QStringLiteral("Wx"));
   cv.CurrentY = ym1 + L(p) / 2;
-  PrintRich(p, QStringLiteral("*p* x *V* = *n* x R x *T*"), End::Run);
+  PrintRich(p, QStringLiteral("*p* × *V* = *n* × R × *T*"), End::Run);
   Highlight(p, xf1, ym1, xf2, ym2, kPaleGreen);
   Highlight(p, xl, yt, xr, yb, kPaleGreen);
 
@@ -91,10 +91,10 @@ void Screen1901(Page &p) {
   // Two gas laws.
   PrintBullet(p, M(p),
               QStringLiteral(" Loi de Mariotte : ") + BodyLine(1901, QStringLiteral("mariotte")) +
-                  QStringLiteral(" *p* x *V* = constante."));
+                  QStringLiteral(" *p* × *V* = constante."));
   BlankLines(p, 1);
   PrintBullet(p, M(p),
-              QStringLiteral(" Loi d ’Avogadro-Ampère : ") +
+              QStringLiteral(" Loi d'Avogadro-Ampère : ") +
                   BodyLine(1901, QStringLiteral("avogadro")) + QStringLiteral(" *V*_{m} est"));
   PrintLines(p, M(p), {QStringLiteral("le même pour tous les gaz.")});
 
@@ -169,7 +169,7 @@ void Screen1903(Page &p) {
   cv.CurrentY = (y2 + y3) / 2.0 - L(p);
   PrintRich(p, QStringLiteral("   ") + BodyLine(1903, QStringLiteral("chocs")));
   cv.CurrentX = x2;
-  PrintRich(p, QStringLiteral("   A *T* = 0 K, il n'y a plus de chocs donc *p* = 0 Pa."));
+  PrintRich(p, QStringLiteral("   À *T* = 0 K, il n'y a plus de chocs donc *p* = 0 Pa."));
 
   // Rules: yellow between the two quantities, blue around and across.
   cv.Line(x1, y2, x3, y2, QBColor(14));
