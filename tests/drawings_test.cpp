@@ -6,6 +6,7 @@
 // stand.
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -118,5 +120,52 @@ TEST(Drawings, EveryCharacterOfEveryDrawingIsAtLeast12PixelsHigh) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << qPrintable(name);
     const QStringList faults = textFaults(file.readAll());
     EXPECT_TRUE(faults.isEmpty()) << qPrintable(name) << ": " << qPrintable(faults.join("; "));
+  }
+}
+
+// A keyed picture's edge is either left to the page or taken by its frame:
+// a few drawn pixels on an edge otherwise free are a hose, a line or a
+// stand cut flat by the edge of the canvas. Three pictures reach their
+// edges on purpose: the Sun shown in part at the left of the solar system,
+// the round emblem of the Galaxy that fills its square, and the table of
+// the material balance, whose rounded corners take a fifth of its sides.
+TEST(Drawings, NothingIsCutByTheEdgeOfAKeyedPicture) {
+  const QStringList onPurpose{
+      QStringLiteral("pces1102.bmp top"),    QStringLiteral("pces1103.bmp top"),
+      QStringLiteral("pces1103.bmp bottom"), QStringLiteral("pces1103.bmp left"),
+      QStringLiteral("pces1103.bmp right"),  QStringLiteral("pces1001.gif left"),
+      QStringLiteral("pces1001.gif right")};
+  const QDir app(QStringLiteral(ABREVEL_APP_DIR));
+  const QStringList pictures =
+      app.entryList({QStringLiteral("pces*.bmp"), QStringLiteral("pces*.gif")}, QDir::Files);
+  ASSERT_FALSE(pictures.isEmpty());
+  for (const QString &name : pictures) {
+    const QImage image = QImage(app.filePath(name)).convertToFormat(QImage::Format_ARGB32);
+    ASSERT_FALSE(image.isNull()) << qPrintable(name);
+    auto drawn = [&](int x, int y) {
+      const QRgb c = image.pixel(x, y);
+      return qAlpha(c) >= 128 && (c & 0xffffffu) != 0xffffffu;
+    };
+    const int w = image.width(), h = image.height();
+    const struct {
+      const char *edge;
+      int length;
+      std::function<bool(int)> at;
+    } edges[] = {
+        {"top", w, [&](int i) { return drawn(i, 0); }},
+        {"bottom", w, [&](int i) { return drawn(i, h - 1); }},
+        {"left", h, [&](int i) { return drawn(0, i); }},
+        {"right", h, [&](int i) { return drawn(w - 1, i); }},
+    };
+    for (const auto &e : edges) {
+      if (onPurpose.contains(name + QLatin1Char(' ') + QLatin1String(e.edge)))
+        continue;
+      int count = 0;
+      for (int i = 0; i < e.length; ++i)
+        count += e.at(i) ? 1 : 0;
+      EXPECT_TRUE(count == 0 || count >= e.length * 8 / 10)
+          << qPrintable(name) << ": " << count << " drawn pixels on the " << e.edge << " edge of "
+          << e.length;
+    }
   }
 }
