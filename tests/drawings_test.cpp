@@ -127,8 +127,8 @@ TEST(Drawings, EveryCharacterOfEveryDrawingIsAtLeast12PixelsHigh) {
 // a few drawn pixels on an edge otherwise free are a hose, a line or a
 // stand cut flat by the edge of the canvas. Three pictures reach their
 // edges on purpose: the Sun shown in part at the left of the solar system,
-// the round emblem of the Galaxy that fills its square, and the table of
-// the material balance, whose rounded corners take a fifth of its sides.
+// the round emblem of the Galaxy that fills its square, and the progress
+// table of chapter 10, whose rounded corners take a fifth of its sides.
 TEST(Drawings, NothingIsCutByTheEdgeOfAKeyedPicture) {
   const QStringList onPurpose{
       QStringLiteral("pces1102.bmp top"),    QStringLiteral("pces1103.bmp top"),

@@ -153,7 +153,9 @@ TEST(Spectra, TheAbsorptionFanShowsWhatThePermanganateSpectrumShows) {
   ASSERT_FALSE(absorption.isNull());
   const int x = int(screenX) - 3;
   auto row = [&](double nm) {
-    const double onScreen = bottom - (nm - 400.0) / (780.0 - 400.0) * (bottom - top);
+    const double onScreen = bottom - (nm - spectra::kFanShortest) /
+                                         (spectra::kFanLongest - spectra::kFanShortest) *
+                                         (bottom - top);
     return int(apexY + (onScreen - apexY) * (x + 0.5 - apexX) / (screenX - apexX));
   };
   auto shown = [&](double nm) {

@@ -36,14 +36,14 @@
 
 #include <QColor>
 #include <QDir>
+#include <QFontMetricsF>
+#include <QPolygonF>
 #include <QFile>
 #include <QFileInfo>
-#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QHash>
 #include <QImage>
 #include <QPainter>
-#include <QPolygonF>
 #include <QSvgRenderer>
 
 #include <gif_lib.h>
@@ -51,8 +51,8 @@
 #include "tools/wavelengths.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -67,10 +67,10 @@ enum class Format { Bmp, Gif, Png, KeyedGif, Jpeg };
 constexpr int JpegQuality = 92;
 
 struct Rule {
-  const char *name; // output name, without its suffix
+  const char *name;      // output name, without its suffix
   Format format;
-  int colours;          // opaque palette entries at most (GIF, PNG; 0 for the others)
-  const char *mirrorOf; // drawn from this source turned left to right
+  int colours;           // opaque palette entries at most (GIF, PNG; 0 for the others)
+  const char *mirrorOf;  // drawn from this source turned left to right
 };
 
 // Pictures that are not plain BMPs.
@@ -112,7 +112,8 @@ constexpr std::array kRules{
 
 bool g_svgTrouble = false;
 
-void reportMessage(QtMsgType type, const QMessageLogContext &context, const QString &message) {
+void reportMessage(QtMsgType type, const QMessageLogContext &context,
+                   const QString &message) {
   const QByteArray text = message.toLocal8Bit();
   std::fprintf(stderr, "%s\n", text.constData());
   if (type != QtDebugMsg && type != QtInfoMsg && context.category &&
@@ -142,7 +143,9 @@ struct Entry {
   int count;
 };
 
-int channel(QRgb c, int k) { return k == 0 ? qRed(c) : k == 1 ? qGreen(c) : qBlue(c); }
+int channel(QRgb c, int k) {
+  return k == 0 ? qRed(c) : k == 1 ? qGreen(c) : qBlue(c);
+}
 
 // Median cut: splits the colour box with the widest channel range (weighted
 // by how many pixels it holds) at its median until there are `most` boxes;
@@ -227,9 +230,9 @@ std::vector<QRgb> medianCut(std::vector<Entry> entries, int most) {
 // A palette picture: index 0 is transparent, the others are opaque colours.
 struct Indexed {
   int width = 0, height = 0;
-  std::vector<QRgb> palette;         // palette[0] is the transparent entry
-  std::vector<unsigned char> pixels; // row after row
-  int whitePixels = 0;               // opaque pixels of pure white
+  std::vector<QRgb> palette;           // palette[0] is the transparent entry
+  std::vector<unsigned char> pixels;   // row after row
+  int whitePixels = 0;                 // opaque pixels of pure white
 };
 
 // With whiteIsKey, pure white pixels are transparent as well.
@@ -702,9 +705,6 @@ bool drawMotion(QImage &image, const Motion &m, const QString &path) {
 //
 // The fan covers the visible range of the spectra, red deviated least.
 
-constexpr double kFanShortest = 400.0; // nm
-constexpr double kFanLongest = 780.0;  // nm
-
 struct Fan {
   QPointF apex;
   double screenX = 0, top = 0, bottom = 0;
@@ -757,8 +757,9 @@ void drawFan(QImage &image, const Fan &fan) {
           const double onScreen = fan.apex.y() + (sy - fan.apex.y()) * run / (sx - fan.apex.x());
           if (onScreen < fan.top || onScreen > fan.bottom)
             continue;
-          const double nm = kFanShortest + (fan.bottom - onScreen) / (fan.bottom - fan.top) *
-                                               (kFanLongest - kFanShortest);
+          const double nm =
+              spectra::kFanShortest + (fan.bottom - onScreen) / (fan.bottom - fan.top) *
+                                          (spectra::kFanLongest - spectra::kFanShortest);
           const double shown = fan.permanganate ? spectra::permanganateTransmittance(nm) : 1.0;
           const spectra::Pixel c = spectra::pixelOf(nm, shown);
           r += c.r;
@@ -837,7 +838,8 @@ bool writePng(const Indexed &picture, const QString &path) {
   table[0] = qRgba(255, 255, 255, 0);
   image.setColorTable(table);
   for (int y = 0; y < picture.height; ++y)
-    std::copy_n(picture.pixels.begin() + long(y) * picture.width, picture.width, image.scanLine(y));
+    std::copy_n(picture.pixels.begin() + long(y) * picture.width, picture.width,
+                image.scanLine(y));
   return image.save(path, "PNG");
 }
 
@@ -852,12 +854,12 @@ bool make(const QString &name, const QString &sourceDir, const QDir &out) {
   static const Rule plain{nullptr, Format::Bmp, 0, nullptr};
   const Rule *found = ruleFor(name);
   const Rule &rule = found ? *found : plain;
-  const QString source = QDir(sourceDir).filePath(
-      (rule.mirrorOf ? QString::fromLatin1(rule.mirrorOf) : name) + ".svg");
+  const QString source =
+      QDir(sourceDir).filePath((rule.mirrorOf ? QString::fromLatin1(rule.mirrorOf) : name) + ".svg");
 
   g_svgTrouble = false;
-  const bool onWhite =
-      rule.format == Format::Bmp || rule.format == Format::KeyedGif || rule.format == Format::Jpeg;
+  const bool onWhite = rule.format == Format::Bmp || rule.format == Format::KeyedGif ||
+                       rule.format == Format::Jpeg;
   QImage drawn = render(source, onWhite);
   if (drawn.isNull()) {
     std::fprintf(stderr, "%s: not a drawing Qt can read\n", qPrintable(source));
