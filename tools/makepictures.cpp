@@ -568,7 +568,8 @@ bool readMotion(const QString &path, Motion &motion) {
           motion.arrowAngle = v[3];
           return haveTrack = true;
         }
-        if (key == QLatin1String("dots") && v.size() == 3 && v[0] >= 2 && v[2] > v[1]) {
+        if (key == QLatin1String("dots") && v.size() == 3 && v[0] >= 2 &&
+            v[0] == std::floor(v[0]) && v[2] > v[1]) {
           motion.count = int(v[0]);
           motion.from = v[1];
           motion.to = v[2];
