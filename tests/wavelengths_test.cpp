@@ -6,7 +6,9 @@
 #include "tests/sheettest.h"
 #include "tools/wavelengths.h"
 
+#include <QFile>
 #include <QImage>
+#include <QStringList>
 
 #include <gtest/gtest.h>
 
@@ -122,4 +124,51 @@ TEST(Spectra, ACoolerBodyLightsOnlyTheRedEndAndAHotterOneTheWholeRange) {
   EXPECT_GE(brightest(warm.pixel(column(680), 0)), 150);
   for (double nm = 420; nm <= 700; nm += 10)
     EXPECT_GE(brightest(hot.pixel(column(nm), 0)), 150) << nm;
+}
+
+// The fans of the two spectroscopes of screen 1401 come from the same data:
+// where the permanganate spectrum is dark the absorption fan is dark, and
+// the colours it lets through (violet, blue, the yellow beyond 575 nm, red)
+// are there as bright as in the emission fan. Read across the fan just
+// before the screen, where the colours are widest apart.
+TEST(Spectra, TheAbsorptionFanShowsWhatThePermanganateSpectrumShows) {
+  QFile data(QStringLiteral(ABREVEL_SOURCE_DIR "/assets/src/pces1402.fan"));
+  ASSERT_TRUE(data.open(QIODevice::ReadOnly | QIODevice::Text));
+  double apexX = 0, apexY = 0, screenX = 0, top = 0, bottom = 0;
+  for (const QString &line : QString::fromUtf8(data.readAll()).split(QLatin1Char('\n'))) {
+    const QStringList w = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (w.size() == 3 && w[0] == QLatin1String("apex")) {
+      apexX = w[1].toDouble();
+      apexY = w[2].toDouble();
+    } else if (w.size() == 4 && w[0] == QLatin1String("screen")) {
+      screenX = w[1].toDouble();
+      top = w[2].toDouble();
+      bottom = w[3].toDouble();
+    }
+  }
+  ASSERT_GT(screenX, apexX + 10);
+  const QImage emission = QImage(appDir() + QStringLiteral("/pces1401.bmp"));
+  const QImage absorption = QImage(appDir() + QStringLiteral("/pces1402.bmp"));
+  ASSERT_FALSE(emission.isNull());
+  ASSERT_FALSE(absorption.isNull());
+  const int x = int(screenX) - 3;
+  auto row = [&](double nm) {
+    const double onScreen = bottom - (nm - spectra::kFanShortest) /
+                                         (spectra::kFanLongest - spectra::kFanShortest) *
+                                         (bottom - top);
+    return int(apexY + (onScreen - apexY) * (x + 0.5 - apexX) / (screenX - apexX));
+  };
+  auto shown = [&](double nm) {
+    const int y = row(nm);
+    return brightest(absorption.pixel(x, y)) / double(brightest(emission.pixel(x, y)));
+  };
+  for (const double nm : {510.0, 525.0, 545.0})
+    EXPECT_LT(shown(nm), 0.2) << nm;
+  for (const double nm : {440.0, 595.0, 650.0})
+    EXPECT_GT(shown(nm), 0.7) << nm;
+  // The yellow the solution lets through is yellow in the fan.
+  const QRgb yellow = absorption.pixel(x, row(585.0));
+  EXPECT_GT(qRed(yellow), 180);
+  EXPECT_GT(qGreen(yellow), 130);
+  EXPECT_LT(qBlue(yellow), 80);
 }

@@ -48,11 +48,15 @@
 
 #include <gif_lib.h>
 
+#include "tools/wavelengths.h"
+
 #include <algorithm>
 #include <cmath>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <numbers>
 #include <vector>
 
 namespace {
@@ -81,9 +85,9 @@ constexpr std::array kRules{
     Rule{"pces505", Format::Gif, 255, nullptr},
     Rule{"pces601", Format::Gif, 255, nullptr},
     Rule{"pces602", Format::Gif, 255, nullptr},
-    Rule{"pces801", Format::Gif, 255, nullptr},
-    Rule{"pces802", Format::Gif, 255, nullptr},
-    Rule{"pces803", Format::Gif, 255, nullptr},
+    Rule{"pces801", Format::KeyedGif, 255, nullptr},
+    Rule{"pces802", Format::KeyedGif, 255, nullptr},
+    Rule{"pces803", Format::KeyedGif, 255, nullptr},
     Rule{"pces901", Format::KeyedGif, 255, nullptr},
     Rule{"pces1001", Format::KeyedGif, 255, nullptr},
     Rule{"macro", Format::Gif, 255, nullptr},
@@ -472,6 +476,309 @@ bool drawGraph(QImage &image, const Graph &graph, const QString &path) {
   return true;
 }
 
+// --- Data files read line by line ------------------------------------------
+//
+// Blank lines and "#" comments aside, each line is a keyword followed by
+// numbers or words. `take` is given the keyword, the numbers (none unless
+// every word after the keyword is one) and the words of one line, and says
+// whether it understood them; the first line it refuses fails the picture.
+bool readDataLines(const QString &path,
+                   const std::function<bool(const QString &, const std::vector<double> &,
+                                            const QStringList &)> &take) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    std::fprintf(stderr, "%s: cannot read\n", qPrintable(path));
+    return false;
+  }
+  const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+  for (int n = 0; n < lines.size(); ++n) {
+    const QString line = lines[n].trimmed();
+    if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+      continue;
+    const QStringList words = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    // The numbers, when every word after the keyword is one.
+    std::vector<double> numbers;
+    for (qsizetype i = 1; i < words.size(); ++i) {
+      bool ok = false;
+      numbers.push_back(words[i].toDouble(&ok));
+      if (!ok) {
+        numbers.clear();
+        break;
+      }
+    }
+    if (!take(words[0], numbers, words.mid(1))) {
+      std::fprintf(stderr, "%s:%d: cannot read \"%s\"\n", qPrintable(path), n + 1,
+                   qPrintable(line));
+      return false;
+    }
+  }
+  return true;
+}
+
+// --- Chronophotographs ---------------------------------------------------------
+//
+// A drawing may have a data file NAME.motion beside NAME.svg: the motion a
+// chronophotograph shows. The tool computes the positions of the moving
+// point at equal time intervals and draws them as dots on the track, with
+// the track itself and the arrow of the direction of motion; the drawing
+// holds only the ground and the frame. Lines of the file:
+//
+//   line X1 Y1 X2 Y2        a straight track from (X1, Y1), the arrow's tip at (X2, Y2)
+//   circle CX CY R ANGLE    a circle travelled anticlockwise, the arrow's tip at ANGLE
+//   dots COUNT FROM TO      COUNT positions, the first at FROM and the last at TO
+//                           along the track: pixels from the start of a line,
+//                           degrees anticlockwise from the right on a circle
+//   uniform                 equal steps
+//   accelerated FIRST       the steps grow by the same amount each time (a
+//                           uniformly accelerated motion), the first one FIRST long
+//
+// The run fails when two dots would touch or a dot would touch the arrow:
+// a dot must stand clear of its neighbours and of the arrowhead.
+
+constexpr double kDotRadius = 4.5;
+constexpr double kDotGap = 5.0; // the least clear space between two dots
+constexpr double kArrowLength = 8.0;
+constexpr double kArrowHalfWidth = 4.0;
+constexpr double kArrowClearance = 2.0;
+
+struct Motion {
+  bool circle = false;
+  QPointF start, tip; // a line
+  QPointF centre;     // a circle
+  double radius = 0, arrowAngle = 0;
+  int count = 0;
+  double from = 0, to = 0;
+  bool accelerated = false;
+  double firstStep = 0;
+};
+
+bool readMotion(const QString &path, Motion &motion) {
+  bool haveTrack = false, haveDots = false, haveSteps = false;
+  const bool read = readDataLines(
+      path, [&](const QString &key, const std::vector<double> &v, const QStringList &words) {
+        if (key == QLatin1String("line") && v.size() == 4 && !haveTrack) {
+          motion.start = QPointF(v[0], v[1]);
+          motion.tip = QPointF(v[2], v[3]);
+          return haveTrack = motion.start != motion.tip;
+        }
+        if (key == QLatin1String("circle") && v.size() == 4 && !haveTrack && v[2] > 0) {
+          motion.circle = true;
+          motion.centre = QPointF(v[0], v[1]);
+          motion.radius = v[2];
+          motion.arrowAngle = v[3];
+          return haveTrack = true;
+        }
+        if (key == QLatin1String("dots") && v.size() == 3 && v[0] >= 2 &&
+            v[0] == std::floor(v[0]) && v[2] > v[1]) {
+          motion.count = int(v[0]);
+          motion.from = v[1];
+          motion.to = v[2];
+          return haveDots = true;
+        }
+        if (key == QLatin1String("uniform") && words.empty())
+          return haveSteps = true;
+        if (key == QLatin1String("accelerated") && v.size() == 1 && v[0] > 0) {
+          motion.accelerated = true;
+          motion.firstStep = v[0];
+          return haveSteps = true;
+        }
+        return false;
+      });
+  if (read && !(haveTrack && haveDots && haveSteps))
+    std::fprintf(stderr, "%s: needs a track, dots and their steps\n", qPrintable(path));
+  return read && haveTrack && haveDots && haveSteps;
+}
+
+// Where the dots fall along the track, in the track's own unit. With
+// uniformly accelerated motion, the distances covered in equal times grow
+// by the same amount from one interval to the next.
+std::vector<double> dotPlaces(const Motion &m) {
+  const int steps = m.count - 1;
+  const double span = m.to - m.from;
+  std::vector<double> places{m.from};
+  double growth = 0;
+  double step = span / steps;
+  if (m.accelerated && steps >= 2) {
+    step = m.firstStep;
+    growth = (span - steps * step) / (steps * (steps - 1) / 2.0);
+  }
+  for (int k = 0; k < steps; ++k)
+    places.push_back(places.back() + step + k * growth);
+  return places;
+}
+
+double distanceToSegment(QPointF p, QPointF a, QPointF b) {
+  const QPointF ab = b - a;
+  const double t =
+      std::clamp(QPointF::dotProduct(p - a, ab) / QPointF::dotProduct(ab, ab), 0.0, 1.0);
+  const QPointF d = p - (a + t * ab);
+  return std::hypot(d.x(), d.y());
+}
+
+bool drawMotion(QImage &image, const Motion &m, const QString &path) {
+  if (m.accelerated && m.count < 3) {
+    std::fprintf(stderr, "%s: an accelerated motion needs three dots at least\n", qPrintable(path));
+    return false;
+  }
+  const std::vector<double> places = dotPlaces(m);
+  if (m.accelerated && places[2] - places[1] <= places[1] - places[0]) {
+    std::fprintf(stderr, "%s: the first step is too long for the steps to grow\n",
+                 qPrintable(path));
+    return false;
+  }
+  auto onCircle = [&](double degrees) {
+    const double a = degrees * std::numbers::pi / 180.0;
+    return m.centre + QPointF(m.radius * std::cos(a), -m.radius * std::sin(a));
+  };
+  // The arrow's tip and the direction it points to.
+  QPointF tip = m.tip, direction;
+  if (m.circle) {
+    tip = onCircle(m.arrowAngle);
+    const double a = m.arrowAngle * std::numbers::pi / 180.0;
+    direction = QPointF(-std::sin(a), -std::cos(a));
+  } else {
+    const QPointF d = m.tip - m.start;
+    direction = d / std::hypot(d.x(), d.y());
+  }
+  const QPointF base = tip - kArrowLength * direction;
+  const QPointF across(-direction.y() * kArrowHalfWidth, direction.x() * kArrowHalfWidth);
+  const QPolygonF arrow({tip, base + across, base - across});
+
+  std::vector<QPointF> dots;
+  for (double place : places)
+    dots.push_back(m.circle ? onCircle(place) : m.start + place * direction);
+  for (std::size_t i = 0; i < dots.size(); ++i) {
+    const QPointF c = dots[i];
+    if (i > 0) {
+      const QPointF d = c - dots[i - 1];
+      if (std::hypot(d.x(), d.y()) < 2 * kDotRadius + kDotGap) {
+        std::fprintf(stderr, "%s: dots %zu and %zu touch\n", qPrintable(path), i, i + 1);
+        return false;
+      }
+    }
+    double toArrow = arrow.containsPoint(c, Qt::OddEvenFill) ? 0 : 1e9;
+    for (int k = 0; k < 3; ++k)
+      toArrow = std::min(toArrow, distanceToSegment(c, arrow[k], arrow[(k + 1) % 3]));
+    if (toArrow < kDotRadius + kArrowClearance) {
+      std::fprintf(stderr, "%s: dot %zu touches the arrow\n", qPrintable(path), i + 1);
+      return false;
+    }
+    if (!QRectF(image.rect())
+             .adjusted(kDotRadius, kDotRadius, -kDotRadius, -kDotRadius)
+             .contains(c)) {
+      std::fprintf(stderr, "%s: dot %zu leaves the picture\n", qPrintable(path), i + 1);
+      return false;
+    }
+  }
+
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  const QColor track(0x9A, 0xA6, 0xB4);
+  QPen dashed(track, 1);
+  dashed.setDashPattern({4, 3});
+  p.setPen(dashed);
+  p.setBrush(Qt::NoBrush);
+  if (m.circle)
+    p.drawEllipse(m.centre, m.radius, m.radius);
+  else
+    p.drawLine(m.start, base);
+  p.setPen(Qt::NoPen);
+  p.setBrush(track);
+  p.drawPolygon(arrow);
+  p.setBrush(QColor(0x1F, 0x3B, 0x73));
+  for (const QPointF &c : dots)
+    p.drawEllipse(c, kDotRadius, kDotRadius);
+  return true;
+}
+
+// --- Light spread by a prism ---------------------------------------------------
+//
+// A drawing may have a data file NAME.fan beside NAME.svg: the fan of
+// colours a prism spreads onto a screen, computed from the colours and
+// the solution of tools/wavelengths.h, so that the fan shows exactly what the
+// spectra of chapter 14 show. Lines of the file:
+//
+//   apex X Y                 where the rays leave the prism
+//   screen X TOP BOTTOM      the screen they reach: the longest wavelength at
+//                            TOP, the shortest at BOTTOM, evenly in between
+//   through permanganate     the light has crossed the permanganate solution
+//                            (without this line: white light)
+//
+// The fan covers the visible range of the spectra, red deviated least.
+
+struct Fan {
+  QPointF apex;
+  double screenX = 0, top = 0, bottom = 0;
+  bool permanganate = false;
+};
+
+bool readFan(const QString &path, Fan &fan) {
+  bool haveApex = false, haveScreen = false;
+  const bool read = readDataLines(
+      path, [&](const QString &key, const std::vector<double> &v, const QStringList &words) {
+        if (key == QLatin1String("apex") && v.size() == 2) {
+          fan.apex = QPointF(v[0], v[1]);
+          return haveApex = true;
+        }
+        if (key == QLatin1String("screen") && v.size() == 3 && v[2] > v[1]) {
+          fan.screenX = v[0];
+          fan.top = v[1];
+          fan.bottom = v[2];
+          return haveScreen = true;
+        }
+        if (key == QLatin1String("through") && words == QStringList{"permanganate"})
+          return fan.permanganate = true;
+        return false;
+      });
+  if (read && !(haveApex && haveScreen && fan.screenX > fan.apex.x() + 1))
+    std::fprintf(stderr, "%s: needs an apex and a screen beyond it\n", qPrintable(path));
+  return read && haveApex && haveScreen && fan.screenX > fan.apex.x() + 1;
+}
+
+// Each pixel between the apex and the screen takes the colour of the
+// wavelength whose ray crosses it, dimmed by what the solution absorbs;
+// the edges of the fan are smoothed by sampling each pixel 4 × 4 times.
+void drawFan(QImage &image, const Fan &fan) {
+  const double run = fan.screenX - fan.apex.x();
+  const int x0 = int(std::floor(fan.apex.x()));
+  const int x1 = int(std::ceil(fan.screenX));
+  const int y0 = int(std::floor(std::min(fan.apex.y(), fan.top)));
+  const int y1 = int(std::ceil(std::max(fan.apex.y(), fan.bottom)));
+  constexpr int n = 4;
+  for (int y = std::max(y0, 0); y < std::min(y1, image.height()); ++y)
+    for (int x = std::max(x0, 0); x < std::min(x1, image.width()); ++x) {
+      double r = 0, g = 0, b = 0;
+      int covered = 0;
+      for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j) {
+          const double sx = x + (i + 0.5) / n, sy = y + (j + 0.5) / n;
+          if (sx <= fan.apex.x() || sx >= fan.screenX)
+            continue;
+          // Where the ray through this point meets the screen.
+          const double onScreen = fan.apex.y() + (sy - fan.apex.y()) * run / (sx - fan.apex.x());
+          if (onScreen < fan.top || onScreen > fan.bottom)
+            continue;
+          const double nm =
+              spectra::kFanShortest + (fan.bottom - onScreen) / (fan.bottom - fan.top) *
+                                          (spectra::kFanLongest - spectra::kFanShortest);
+          const double shown = fan.permanganate ? spectra::permanganateTransmittance(nm) : 1.0;
+          const spectra::Pixel c = spectra::pixelOf(nm, shown);
+          r += c.r;
+          g += c.g;
+          b += c.b;
+          ++covered;
+        }
+      if (!covered)
+        continue;
+      const QRgb under = image.pixel(x, y);
+      const double k = double(covered) / (n * n);
+      auto mix = [&](double fanSum, int ground) {
+        return int(std::lround(fanSum / (n * n) + ground * (1 - k)));
+      };
+      image.setPixel(x, y, qRgb(mix(r, qRed(under)), mix(g, qGreen(under)), mix(b, qBlue(under))));
+    }
+}
+
 // --- Writers -----------------------------------------------------------------
 
 bool writeBmp(const QImage &drawn, const QString &path) {
@@ -570,6 +877,19 @@ bool make(const QString &name, const QString &sourceDir, const QDir &out) {
     Graph graph;
     if (!readGraph(graphFile, graph) || !drawGraph(drawn, graph, graphFile))
       return false;
+  }
+  const QString motionFile = QDir(sourceDir).filePath(name + ".motion");
+  if (QFile::exists(motionFile)) {
+    Motion motion;
+    if (!readMotion(motionFile, motion) || !drawMotion(drawn, motion, motionFile))
+      return false;
+  }
+  const QString fanFile = QDir(sourceDir).filePath(name + ".fan");
+  if (QFile::exists(fanFile)) {
+    Fan fan;
+    if (!readFan(fanFile, fan))
+      return false;
+    drawFan(drawn, fan);
   }
 
   QString path;

@@ -1,7 +1,9 @@
 // The spectra of chapter 14 (pces1403.bmp to pces1407.bmp): the data they
 // are computed from, the wavelength axis they share and the mapping from a
 // wavelength to the colour shown. tools/makewavelengthpictures.cpp draws the pictures
-// from this file alone, and the tests check the pictures against it.
+// from this file alone, and the tests check the pictures against it. The
+// fans of colours of the two spectroscopes (pces1401, pces1402) are drawn
+// by tools/makepictures.cpp from the same data.
 //
 // Sources:
 //  - Mercury (Hg I) lines: wavelengths in air from the NIST Handbook of Basic
@@ -50,6 +52,10 @@ constexpr double xOf(double nm) { return (nm - kShortest) / (kLongest - kShortes
 constexpr double wavelengthOfColumn(int x) {
   return kShortest + (x + 0.5) * (kLongest - kShortest) / kWidth;
 }
+
+// The fans of the spectroscopes spread this range across their screen.
+inline constexpr double kFanShortest = 400.0; // nm, deviated most
+inline constexpr double kFanLongest = 780.0;  // nm, deviated least
 
 // ----- Mercury ----------------------------------------------------------
 struct Line {
