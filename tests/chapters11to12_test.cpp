@@ -145,7 +145,7 @@ TEST_F(PhysicsPictures, Screen1202CentresItsPictureOnThreeQuartersBesideTheText)
   ASSERT_EQ(pictures.size(), 1u);
   EXPECT_NEAR(pictures[0].x1, W * 0.75 - 90, 1e-9);
   // Its top is the line between the definition and the green formula.
-  const DrawOp &formula = textNamed(ops, "1 a.l. ");
+  const DrawOp &formula = textNamed(ops, "1 al ");
   EXPECT_EQ(formula.color, QBColor(2));
   EXPECT_TRUE(formula.font.Bold);
   EXPECT_NEAR(pictures[0].y1, formula.y1 - L, 0.5);

@@ -122,7 +122,7 @@ const std::vector<ScreenTexts> kScreenTexts = {
       "La propagation de la lumière dans le vide ou dans l'air se fait :", "en ligne droite",
       "à la vitesse limite de", "Application : la visée et des mesures d'angles",
       "Application : la technique de l'écho."}},
-    {1202, {"L'année de lumière", "1 a.l. ", " km"}},
+    {1202, {"L'année-lumière", "1 al ", " km"}},
     // Chapter 13
     {1301,
      {"Lumière monochromatique", "Lumière polychromatique", " Exemple : lumière d'un laser.",

@@ -139,7 +139,7 @@ void Screen1201(Page &p) {
 void Screen1202(Page &p) {
   Canvas &cv = p.cv();
   const double s = p.scale;
-  ScreenStart(p, QStringLiteral("L'année de lumière"));
+  ScreenStart(p, QStringLiteral("L'année-lumière"));
   cv.Font.Size = 10;
   cv.Font.Bold = false;
   BlankLines(p, 1);
@@ -152,8 +152,8 @@ void Screen1202(Page &p) {
   // The order of magnitude, in green, on the left.
   cv.Font.Bold = true;
   cv.ForeColor = QBColor(2);
-  PrintCentredOn(p, W(p) * 0.25, QStringLiteral("1 a.l. {S:»} 10^L{13} km"), End::Line,
-                 QStringLiteral("1 a.l. = 1013 km"));
+  PrintCentredOn(p, W(p) * 0.25, QStringLiteral("1 al {S:»} 10^L{13} km"), End::Line,
+                 QStringLiteral("1 al = 1013 km"));
   BlankLines(p, 1);
   cv.Font.Bold = false;
   cv.ForeColor = QBColor(0);
