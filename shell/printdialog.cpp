@@ -2,6 +2,7 @@
 
 #include "shell/printing.h"
 
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -14,7 +15,15 @@ void Image3_Click(QWidget *parent, Page &page,
   printer.setPageOrientation(QPageLayout::Portrait);
   if (!askPrinter(printer, parent))
     return; // cancelled: nothing is printed, nothing has changed
+  // The job bears the chapter's title in the print queue, and so does a PDF
+  // file printed through the dialog.
+  const PdfDocumentInfo document = chapterDocument(page.chapter);
+  printer.setDocName(document.title);
+  printer.setCreator(QStringLiteral("Abrevel"));
   PrintChapter(page, printer);
+  if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty() &&
+      QFileInfo::exists(printer.outputFileName()))
+    finishPdfDocument(printer.outputFileName(), document, nullptr);
 }
 
 bool showPrintDialog(QPrinter &printer, QWidget *parent) {
