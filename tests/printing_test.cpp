@@ -8,6 +8,7 @@
 #include "toolkit/recordingcanvas.h"
 #include "toolkit/vectorpage.h"
 
+#include <QDir>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
@@ -16,6 +17,11 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#define POINTERHOLDER_TRANSITION 4
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFOutlineDocumentHelper.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
 
 #include <cmath>
 
@@ -212,17 +218,19 @@ QString popplerOutput(const QString &tool, const QStringList &arguments) {
   return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-// The printable area of a one-page PDF file rasterised by poppler at
-// 300 dpi: the area the raster page covers.
-QImage rasterisedPrintableArea(const QString &pdf, QSize size) {
+// The printable area of a one-page PDF file with 5 mm margins written at a
+// resolution, rasterised by poppler at 300 dpi: the area the raster page
+// covers.
+QImage rasterisedPrintableArea(const QString &pdf, QSize size, int writtenDpi = 300) {
   const QString prefix = pdf + QStringLiteral("-page");
-  // Where the PDF writer puts the corner of the printable area, in whole
-  // pixels.
+  // Where the writer put the corner of the printable area, in whole pixels
+  // of its resolution.
   const QPoint corner =
       QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                   QMarginsF(MarginMm, MarginMm, MarginMm, MarginMm), QPageLayout::Millimeter)
-          .paintRectPixels(300)
-          .topLeft();
+          .paintRectPixels(writtenDpi)
+          .topLeft() *
+      300 / writtenDpi;
   popplerOutput("pdftoppm", {"-r", "300", "-singlefile", "-x", QString::number(corner.x()), "-y",
                              QString::number(corner.y()), "-W", QString::number(size.width()), "-H",
                              QString::number(size.height()), pdf, prefix});
@@ -369,4 +377,184 @@ TEST(VectorPage, MaskPenTintsHaveTheColoursOfTheRasterPage) {
             qGray(reference.copy(kTextArea)
                       .convertToFormat(QImage::Format_Grayscale8)
                       .pixel(kTextArea.width() / 4, kTextArea.height() / 2)));
+}
+
+namespace {
+
+// The images of a PDF file as pdfimages lists them: their size on the page,
+// in inches.
+std::vector<QSizeF> imagesOf(const QString &pdf) {
+  std::vector<QSizeF> images;
+  const QStringList lines = popplerOutput("pdfimages", {"-list", pdf}).split('\n');
+  for (const QString &line : lines.mid(2)) {
+    const QStringList f = line.simplified().split(' ');
+    if (f.size() < 14)
+      continue;
+    // page num type width height color comp bpc enc interp object ID x-ppi y-ppi ...
+    images.push_back(
+        QSizeF(f[3].toDouble() / f[12].toDouble(), f[4].toDouble() / f[13].toDouble()));
+  }
+  return images;
+}
+
+// An image the size of a page: the whole page printed as a picture.
+void expectNoPageSizedImage(const QString &pdf) {
+  for (const QSizeF &inches : imagesOf(pdf))
+    EXPECT_LT(inches.width() * inches.height(), 0.25 * 8.27 * 11.69)
+        << inches.width() << " × " << inches.height() << " in";
+}
+
+// The catalogue's language and the outline's titles with the page each
+// opens, counted from 1, as qpdf reads them.
+struct Catalogue {
+  std::string language;
+  std::vector<std::pair<QString, int>> outline;
+};
+Catalogue catalogueOf(const QString &pdf) {
+  QPDF reader;
+  reader.processFile(QFile::encodeName(pdf).constData());
+  Catalogue c;
+  QPDFObjectHandle lang = reader.getRoot().getKey("/Lang");
+  if (lang.isString())
+    c.language = lang.getUTF8Value();
+  QPDFOutlineDocumentHelper outlines(reader);
+  std::vector<QPDFPageObjectHelper> pages = QPDFPageDocumentHelper(reader).getAllPages();
+  for (QPDFOutlineObjectHelper &entry : outlines.getTopLevelOutlines()) {
+    const QPDFObjGen target = entry.getDestPage().getObjGen();
+    int page = 0;
+    for (size_t i = 0; i < pages.size(); ++i)
+      if (pages[i].getObjectHandle().getObjGen() == target)
+        page = static_cast<int>(i) + 1;
+    c.outline.emplace_back(QString::fromStdString(entry.getTitle()), page);
+  }
+  return c;
+}
+
+QString infoField(const QString &info, const QString &field) {
+  return QRegularExpression(QStringLiteral("^%1:\\s+(.*)$").arg(field),
+                            QRegularExpression::MultilineOption)
+      .match(info)
+      .captured(1);
+}
+
+} // namespace
+
+// A chapter's PDF file reads as a document: its words are text in reading
+// order, line by line (runs, exponents and Symbol-font glyphs included),
+// its fonts are embedded, no picture stands for the page, and it bears the
+// chapter's title, the publisher as author and French as its language.
+TEST(PrintedPdf, AChapterIsADocumentOfRealText) {
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath("ch12.pdf");
+  QString error;
+  ASSERT_TRUE(printChapterToPdf(ABREVEL_APP_DIR, 12, pdf, &error)) << error.toStdString();
+
+  const QStringList lines = popplerOutput("pdftotext", {pdf, "-"}).split('\n');
+  for (const char *line : {"12. Lumière et mesures de distances", "Propagation de la lumière",
+                           "L'année de lumière (a.l.) est une unité de longueur : c'est la "
+                           "distance parcourue par la lumière",
+                           "1 a.l. ≈ 1013 km", "• Voir loin, c'est voir dans le passé."})
+    EXPECT_TRUE(lines.contains(QString::fromUtf8(line))) << line;
+  const auto title = lines.indexOf(QStringLiteral("12. Lumière et mesures de distances"));
+  const auto notice = lines.indexOf(QString::fromUtf8(PublisherNotice));
+  EXPECT_EQ(title, 0);
+  EXPECT_GT(notice, title);
+
+  const QStringList fonts = popplerOutput("pdffonts", {pdf}).split('\n').mid(2);
+  int embedded = 0;
+  for (const QString &font : fonts) {
+    if (font.trimmed().isEmpty())
+      continue;
+    // name type... encoding emb sub uni object ID
+    const QStringList f = font.simplified().split(' ');
+    ASSERT_GE(f.size(), 7);
+    EXPECT_EQ(f[f.size() - 5], "yes") << font.toStdString();
+    ++embedded;
+  }
+  EXPECT_GE(embedded, 2); // the body's face and the Symbol glyphs' face at least
+  EXPECT_TRUE(fonts.join('\n').contains("LiberationSans"));
+  expectNoPageSizedImage(pdf);
+
+  const QString info = pdfInfo(pdf);
+  EXPECT_EQ(infoField(info, "Title"), chapterTitle(12));
+  EXPECT_EQ(infoField(info, "Author"), QString::fromUtf8(PublisherName));
+  EXPECT_EQ(catalogueOf(pdf).language, "fr-FR");
+  EXPECT_TRUE(catalogueOf(pdf).outline.empty());
+}
+
+// The course's PDF file: one page per chapter, the course's title, and one
+// bookmark per chapter titled like its band, opening its page.
+TEST(PrintedPdf, TheCourseHasOneBookmarkPerChapter) {
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath("course.pdf");
+  QString error;
+  ASSERT_TRUE(printCourseToPdf(ABREVEL_APP_DIR, pdf, nullptr, &error)) << error.toStdString();
+  const QString info = pdfInfo(pdf);
+  EXPECT_EQ(infoField(info, "Pages"), QString::number(CourseChapters));
+  EXPECT_EQ(infoField(info, "Title"), QString::fromUtf8(CourseTitle));
+  EXPECT_EQ(infoField(info, "Author"), QString::fromUtf8(PublisherName));
+  const Catalogue catalogue = catalogueOf(pdf);
+  EXPECT_EQ(catalogue.language, "fr-FR");
+  std::vector<std::pair<QString, int>> expected;
+  for (int chapter = 1; chapter <= CourseChapters; ++chapter)
+    expected.emplace_back(chapterTitle(chapter), chapter);
+  EXPECT_EQ(catalogue.outline, expected);
+  expectNoPageSizedImage(pdf);
+}
+
+// Finishing a file that is not a PDF fails with a reason and leaves it as
+// it was.
+TEST(PrintedPdf, FinishingAFileThatIsNotAPdfLeavesIt) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath("not.pdf");
+  {
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write("not a PDF");
+  }
+  QString error;
+  EXPECT_FALSE(finishPdfDocument(file, chapterDocument(1), &error));
+  EXPECT_FALSE(error.isEmpty());
+  QFile in(file);
+  ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+  EXPECT_EQ(in.readAll(), QByteArray("not a PDF"));
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"not.pdf"});
+}
+
+// The print button through the system dialog, here to a PDF file at the
+// printer's own high resolution (1200 dpi): the same vector page, laid out
+// at 300 dpi and scaled, titled like the chapter so that the job reads well
+// in a print queue.
+TEST(PrintedPdf, ThePrintButtonPrintsTheSamePage) {
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath("dialog.pdf");
+  RecordingCanvas window(784, 561);
+  Page page;
+  page.target = &window;
+  page.applicationFolder = QStringLiteral(ABREVEL_APP_DIR);
+  page.AppFolder = page.applicationFolder + "/";
+  page.chapter = 4;
+  int resolution = 0;
+  Image3_Click(nullptr, page, [&](QPrinter &printer, QWidget *) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                      QMarginsF(MarginMm, MarginMm, MarginMm, MarginMm),
+                                      QPageLayout::Millimeter));
+    EXPECT_EQ(printer.docName(), chapterTitle(4)); // the job's name in the print queue
+    resolution = printer.resolution();
+    return true;
+  });
+  ASSERT_GT(resolution, 300);
+  const QString info = pdfInfo(pdf);
+  EXPECT_EQ(infoField(info, "Title"), chapterTitle(4));
+  EXPECT_EQ(infoField(info, "Author"), QString::fromUtf8(PublisherName));
+  EXPECT_TRUE(popplerOutput("pdftotext", {pdf, "-"}).contains(chapterTitle(4)));
+  expectNoPageSizedImage(pdf);
+
+  const QImage reference = drawChapterForPdf(ABREVEL_APP_DIR "/", 4);
+  const QImage printed = rasterisedPrintableArea(pdf, reference.size(), resolution);
+  ASSERT_EQ(printed.size(), reference.size());
+  const Difference coarse = differenceOf(printed, reference, 32);
+  EXPECT_LE(coarse.worst, 40) << "at " << coarse.worstAt.x() << ", " << coarse.worstAt.y();
 }
