@@ -103,8 +103,11 @@ PaintItem tinted(PaintItem item, const QColor &tint) {
   op.color = anded(op.color, tint);
   if (op.fill)
     op.fill = anded(*op.fill, tint);
-  if (op.kind == DrawOp::Image || op.kind == DrawOp::Transparent)
+  if (op.kind == DrawOp::Image || op.kind == DrawOp::Transparent) {
+    // The tinted pixels are the picture now, not its file's drawing.
     op.image = andedImage(op.image, tint);
+    op.text.clear();
+  }
   return item;
 }
 
