@@ -320,6 +320,7 @@ namespace {
 // highlight in mask pen over part of the gradient, then a green box drawn
 // after the tint, which stays green.
 constexpr QRect kTextArea(70, 20, 60, 20);
+constexpr QRect kBlueTextArea(100, 62, 60, 20); // reaches out of the highlight
 void drawTintedPanel(Canvas &c) {
   c.BackColor = QColor(200, 200, 200);
   c.Cls();
@@ -330,6 +331,10 @@ void drawTintedPanel(Canvas &c) {
   c.CurrentX = kTextArea.x();
   c.CurrentY = kTextArea.y();
   c.PrintRun(QStringLiteral("Texte"));
+  c.ForeColor = QColor(0, 0, 255);
+  c.CurrentX = kBlueTextArea.x();
+  c.CurrentY = kBlueTextArea.y();
+  c.PrintRun(QStringLiteral("Bleu"));
   c.DrawMode = MaskPen;
   for (int y = 10; y <= 89; ++y) {
     const int t = (y - 10) * 40 / 79;
@@ -363,13 +368,19 @@ TEST(VectorPage, MaskPenTintsHaveTheColoursOfTheRasterPage) {
     for (int x = 0; x < 200; ++x) {
       // Letters are antialiased: their edges blend with what is beneath
       // before the AND on the raster page, after it here.
-      if (kTextArea.contains(x, y))
+      if (kTextArea.contains(x, y) || kBlueTextArea.contains(x, y))
         continue;
       if (vector.pixel(x, y) != reference.pixel(x, y) && ++differing <= 5)
         ADD_FAILURE() << x << ", " << y << ": " << std::hex << vector.pixel(x, y) << " instead of "
                       << reference.pixel(x, y);
     }
   EXPECT_EQ(differing, 0);
+  // Each run of text is painted once, whatever tints it: a page searched
+  // or copied finds it once.
+  int runs = 0;
+  for (const PaintItem &item : withTintsBeneath(recorded.ops()))
+    runs += item.kind == PaintItem::Op && item.op.kind == DrawOp::Text;
+  EXPECT_EQ(runs, 2);
   // The letters stay black under the tint.
   EXPECT_EQ(qGray(vector.copy(kTextArea)
                       .convertToFormat(QImage::Format_Grayscale8)

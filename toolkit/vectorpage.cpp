@@ -144,6 +144,14 @@ void tintItemsAfter(std::vector<PaintItem> &items, size_t from, const QRectF &ar
       out.push_back(tinted(std::move(item), tint));
       continue;
     }
+    if (item.kind == PaintItem::Op && item.op.kind == DrawOp::Text) {
+      // Text is never painted twice, or it would be found twice when the
+      // page is searched or copied: a run takes the tint where its middle
+      // lies (a gradient's colour changes little over one line).
+      out.push_back(area.contains(bounds.center()) ? tinted(std::move(item), tint)
+                                                   : std::move(item));
+      continue;
+    }
     if (item.kind == PaintItem::Fill && !item.clipped) {
       // Rectangles split exactly: the part inside tinted, up to four
       // parts around it as they were.
