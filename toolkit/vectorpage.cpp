@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace abrevel {
 
@@ -131,57 +132,60 @@ QPainterPath rectPath(const QRectF &rect) {
 // the tint's, what lies outside keeps its colour.
 void tintItemsAfter(std::vector<PaintItem> &items, size_t from, const QRectF &area,
                     const QColor &tint) {
-  std::vector<PaintItem> out(items.begin(), items.begin() + static_cast<std::ptrdiff_t>(from));
-  out.reserve(items.size() + 8);
+  // Most items are left alone; the few that the area's edge cuts are
+  // replaced by their parts in place.
   for (size_t i = from; i < items.size(); ++i) {
     PaintItem &item = items[i];
     const QRectF bounds = boundsOf(item);
-    if (!bounds.intersects(area) || !changedByTint(item, tint)) {
-      out.push_back(std::move(item));
+    if (!bounds.intersects(area) || !changedByTint(item, tint))
       continue;
-    }
     if (area.contains(bounds)) {
-      out.push_back(tinted(std::move(item), tint));
+      item = tinted(std::move(item), tint);
       continue;
     }
     if (item.kind == PaintItem::Op && item.op.kind == DrawOp::Text) {
       // Text is never painted twice, or it would be found twice when the
       // page is searched or copied: a run takes the tint where its middle
       // lies (a gradient's colour changes little over one line).
-      out.push_back(area.contains(bounds.center()) ? tinted(std::move(item), tint)
-                                                   : std::move(item));
+      if (area.contains(bounds.center()))
+        item = tinted(std::move(item), tint);
       continue;
     }
+    std::vector<PaintItem> parts;
     if (item.kind == PaintItem::Fill && !item.clipped) {
       // Rectangles split exactly: the part inside tinted, up to four
       // parts around it as they were.
       const QRectF r = item.rect;
       const QRectF in = r & area;
-      const QRectF parts[] = {
+      const QRectF around[] = {
           QRectF(QPointF(r.left(), r.top()), QPointF(r.right(), in.top())),
           QRectF(QPointF(r.left(), in.bottom()), QPointF(r.right(), r.bottom())),
           QRectF(QPointF(r.left(), in.top()), QPointF(in.left(), in.bottom())),
           QRectF(QPointF(in.right(), in.top()), QPointF(r.right(), in.bottom())),
       };
-      for (const QRectF &part : parts)
+      for (const QRectF &part : around)
         if (part.width() > 0 && part.height() > 0)
-          out.push_back(fillItem(part, item.colour));
-      out.push_back(fillItem(in, anded(item.colour, tint)));
-      continue;
+          parts.push_back(fillItem(part, item.colour));
+      parts.push_back(fillItem(in, anded(item.colour, tint)));
+    } else {
+      // Anything else is painted twice, clipped outside and inside the area.
+      const QPainterPath whole =
+          item.clipped ? item.clip : rectPath(bounds.adjusted(-100, -100, 100, 100));
+      PaintItem outside = item;
+      outside.clipped = true;
+      outside.clip = whole.subtracted(rectPath(area));
+      PaintItem inside = tinted(std::move(item), tint);
+      inside.clipped = true;
+      inside.clip = whole.intersected(rectPath(area));
+      parts.push_back(std::move(outside));
+      parts.push_back(std::move(inside));
     }
-    // Anything else is painted twice, clipped outside and inside the area.
-    const QPainterPath whole =
-        item.clipped ? item.clip : rectPath(bounds.adjusted(-100, -100, 100, 100));
-    PaintItem outside = item;
-    outside.clipped = true;
-    outside.clip = whole.subtracted(rectPath(area));
-    PaintItem inside = tinted(std::move(item), tint);
-    inside.clipped = true;
-    inside.clip = whole.intersected(rectPath(area));
-    out.push_back(std::move(outside));
-    out.push_back(std::move(inside));
+    const auto at = items.begin() + static_cast<std::ptrdiff_t>(i);
+    *at = std::move(parts.back());
+    parts.pop_back();
+    items.insert(at, std::make_move_iterator(parts.begin()), std::make_move_iterator(parts.end()));
+    i += parts.size();
   }
-  items = std::move(out);
 }
 
 } // namespace
