@@ -32,7 +32,8 @@ extern const char *const PublisherName;
 extern const char *const CourseTitle;
 extern const char *const DocumentLanguage;
 
-// The resolution a printed page is drawn at, at most.
+// The resolution a printed page is laid out at, at most: its positions and
+// font metrics are those of a page of that resolution, on any printer.
 inline constexpr int PrintDpiCap = 300;
 
 // Draws a chapter's page on a printed-page canvas of any backend: the band
