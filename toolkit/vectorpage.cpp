@@ -188,6 +188,26 @@ void tintItemsAfter(std::vector<PaintItem> &items, size_t from, const QRectF &ar
   }
 }
 
+// Neighbouring fills of one colour that make one rectangle (the rows of a
+// gradient that rounding left alike) become that rectangle.
+void mergeFills(std::vector<PaintItem> &items) {
+  std::vector<PaintItem> merged;
+  merged.reserve(items.size());
+  for (PaintItem &item : items) {
+    if (!merged.empty() && item.kind == PaintItem::Fill && !item.clipped) {
+      PaintItem &last = merged.back();
+      if (last.kind == PaintItem::Fill && !last.clipped && last.colour == item.colour &&
+          last.rect.left() == item.rect.left() && last.rect.right() == item.rect.right() &&
+          (last.rect.bottom() == item.rect.top() || item.rect.bottom() == last.rect.top())) {
+        last.rect |= item.rect;
+        continue;
+      }
+    }
+    merged.push_back(std::move(item));
+  }
+  items = std::move(merged);
+}
+
 } // namespace
 
 std::vector<PaintItem> withTintsBeneath(const std::vector<DrawOp> &ops) {
@@ -237,6 +257,7 @@ std::vector<PaintItem> withTintsBeneath(const std::vector<DrawOp> &ops) {
     items.insert(items.begin() + static_cast<std::ptrdiff_t>(at),
                  fillItem(area, anded(under, op.color)));
   }
+  mergeFills(items);
   return items;
 }
 
