@@ -5,7 +5,7 @@
 #      Release (build-release/);
 #   2. runs the benchmark program (bench/bench.cpp): warm repaint of every
 #      screen against the decode of the same screen saved as PNG, page turns,
-#      chapters printed at 300 dpi, the recording pass; and the cold first
+#      chapters and the course printed to PDF, the recording pass; and the cold first
 #      repaint of a process for every screen (median of $COLD runs);
 #   3. times whole processes with hyperfine: `abrevel --render-screen CODE`
 #      against the floor program (Qt started, the screen's PNG decoded and
