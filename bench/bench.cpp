@@ -8,7 +8,11 @@
 //                       pictures of its screens instead of drawing them;
 //   PageTurn/CODE       a page turn on the real window (offscreen platform):
 //                       the arrow key delivered to the end of the paint;
-//   PrintChapter/N      chapter N printed at 300 dpi to a PDF file;
+//   PrintChapter/N      chapter N printed to a PDF file (laid out at 300 dpi,
+//                       written as vectors, finished with its title,
+//                       author and language);
+//   PrintCourse         the whole course printed to one PDF file, with its
+//                       bookmarks;
 //   RecordChapter/N     the recording target's pass over chapter N's page.
 //
 // With --cold CODE the program instead times the first repaint of the
@@ -94,6 +98,12 @@ void PrintToPdf(benchmark::State &state, int chapter, const QString &pdf) {
       state.SkipWithError("the PDF could not be written");
 }
 
+void PrintCourse(benchmark::State &state, const QString &pdf) {
+  for (auto _ : state)
+    if (!printCourseToPdf(appFolder(), pdf, nullptr, nullptr))
+      state.SkipWithError("the PDF could not be written");
+}
+
 void RecordChapter(benchmark::State &state, int chapter) {
   const double k = 300.0 / 96;
   for (auto _ : state) {
@@ -160,6 +170,9 @@ int main(int argc, char **argv) {
     benchmark::RegisterBenchmark(("RecordChapter/" + name).c_str(), RecordChapter, chapter)
         ->Unit(benchmark::kMicrosecond);
   }
+  benchmark::RegisterBenchmark("PrintCourse", PrintCourse,
+                               scratch.filePath(QStringLiteral("course.pdf")))
+      ->Unit(benchmark::kMillisecond);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv))
     return 1;

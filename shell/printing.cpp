@@ -4,6 +4,8 @@
 #include "shell/titleband.h"
 #include "toolkit/colors.h"
 #include "toolkit/rastercanvas.h"
+#include "toolkit/recordingcanvas.h"
+#include "toolkit/vectorpage.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -18,6 +20,9 @@ namespace abrevel {
 
 const char *const PublisherNotice = "Éditions de la Fiche Claire — Abrevel, fiches de synthèse de "
                                     "physique-chimie, classe de seconde";
+const char *const PublisherName = "Éditions de la Fiche Claire";
+const char *const CourseTitle = "Abrevel, fiches de synthèse de physique-chimie, classe de seconde";
+const char *const DocumentLanguage = "fr-FR";
 
 namespace {
 
@@ -54,13 +59,14 @@ void DrawChapterPage(Page &page, Canvas &paper, std::int16_t chapter) {
   const double s = page.scale;
   paper.ForeColor = QBColor(0);
 
-  // The title band, painted into an image and centred at the top.
+  // The title band at the top, centred, at its physical size or as wide as
+  // the printable area when that is narrower.
   page.step([&] {
-    RasterCanvas band(QSize(TitleBandWidth, TitleBandHeight));
-    tito_Paint(band, chapter);
-    const double x = std::round((paper.ScaleWidth() - TitleBandWidth * s) / 2);
-    paper.PaintPicture(Picture(band.image()), x, 0);
+    const double width = std::min(TitleBandWidth * s, paper.ScaleWidth());
+    const double x = std::round((paper.ScaleWidth() - width) / 2);
+    paintTitleBand(paper, chapter, QRectF(x, 0, width, TitleBandHeight * s), s);
   });
+  paper.ForeColor = QBColor(0);
   page.step([&] { page.line = toInt16((TitleBandHeight + 20) * s); });
   paper.DrawWidth = s;
 
@@ -81,34 +87,59 @@ void DrawChapterPage(Page &page, Canvas &paper, std::int16_t chapter) {
   paper.PrintRun(notice);
 }
 
-QImage DrawChapterForPrinter(Page &page, QPagedPaintDevice &printer) {
+namespace {
+
+// The printable area of the printer's portrait page, in pixels at the
+// resolution a page is laid out at.
+QSize printableSize(QPagedPaintDevice &printer, int dpi) {
   printer.setPageOrientation(QPageLayout::Portrait);
-  const int dpi = printDpi(printer);
   const QRectF area = printer.pageLayout().paintRect(QPageLayout::Inch);
-  RasterCanvas paper(
-      QSize(static_cast<int>(area.width() * dpi), static_cast<int>(area.height() * dpi)), dpi);
+  return QSize(static_cast<int>(area.width() * dpi), static_cast<int>(area.height() * dpi));
+}
+
+// Draws the page's chapter on a blank printed page of any backend; the
+// printed page goes with the caller: the target returns to the window.
+// The drawing scale stays until the window's next repaint.
+void drawOnBlankPaper(Page &page, Canvas &paper) {
   paper.BackColor = QBColor(15);
   paper.Cls();
-
   Canvas *window = page.target;
   DrawChapterPage(page, paper, page.chapter);
-  // The printed page goes with this function: the target returns to the
-  // window. The drawing scale stays until the window's next repaint.
   page.target = window;
+}
+
+} // namespace
+
+QImage DrawChapterForPrinter(Page &page, QPagedPaintDevice &printer) {
+  const int dpi = printDpi(printer);
+  RasterCanvas paper(printableSize(printer, dpi), dpi);
+  drawOnBlankPaper(page, paper);
   return paper.image();
 }
 
+RecordedSheet RecordChapterForPrinter(Page &page, QPagedPaintDevice &printer) {
+  const int dpi = printDpi(printer);
+  const QSize size = printableSize(printer, dpi);
+  // Measured on the installed fonts, exactly as the raster page is.
+  RecordingCanvas paper(size.width(), size.height(), dpi, RecordingCanvas::Metrics::Installed);
+  drawOnBlankPaper(page, paper);
+  return RecordedSheet{paper.ops(), QSizeF(size), static_cast<double>(dpi)};
+}
+
 namespace {
-// Lays a printed page drawn by DrawChapterForPrinter over the printable
-// area of the printer's current page.
-void paintSheet(QPainter &painter, const QPagedPaintDevice &printer, const QImage &sheet) {
-  const QRect device = printer.pageLayout().paintRectPixels(resolutionOf(printer));
-  painter.drawImage(QRect(QPoint(0, 0), device.size()), sheet);
+// Paints a recorded page over the printable area of the printer's current
+// page, from the resolution it was laid out at to the printer's own.
+void paintSheet(QPainter &painter, const QPagedPaintDevice &printer, const RecordedSheet &sheet) {
+  painter.save();
+  const double k = resolutionOf(printer) / sheet.dpi;
+  painter.scale(k, k);
+  paintRecordedPage(painter, sheet.ops, sheet.size, sheet.dpi);
+  painter.restore();
 }
 } // namespace
 
 void PrintChapter(Page &page, QPagedPaintDevice &printer) {
-  const QImage sheet = DrawChapterForPrinter(page, printer);
+  const RecordedSheet sheet = RecordChapterForPrinter(page, printer);
   QPainter painter;
   if (!painter.begin(&printer))
     return;
@@ -130,8 +161,9 @@ bool writablePdf(const QString &pdfFile, QString *error) {
 }
 
 // An A4 portrait PDF page with the margins of a common printer.
-void setUpPdf(QPdfWriter &printer) {
+void setUpPdf(QPdfWriter &printer, const QString &title) {
   printer.setCreator(QStringLiteral("Abrevel"));
+  printer.setTitle(title);
   printer.setResolution(PrintDpiCap);
   printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                     QMarginsF(PdfMarginMm, PdfMarginMm, PdfMarginMm, PdfMarginMm),
@@ -156,16 +188,26 @@ bool written(const QString &pdfFile, QString *error) {
 
 } // namespace
 
+PdfDocumentInfo chapterDocument(int chapter) {
+  return PdfDocumentInfo{chapterTitle(chapter),
+                         QString::fromUtf8(PublisherName),
+                         QString::fromUtf8(DocumentLanguage),
+                         {}};
+}
+
 bool printChapterToPdf(const QString &appFolder, int chapter, const QString &pdfFile,
                        QString *error) {
   if (!writablePdf(pdfFile, error))
     return false;
-  QPdfWriter printer(pdfFile);
-  setUpPdf(printer);
-  Page page;
-  setUpPage(page, appFolder, chapter);
-  PrintChapter(page, printer);
-  return written(pdfFile, error);
+  const PdfDocumentInfo document = chapterDocument(chapter);
+  {
+    QPdfWriter printer(pdfFile);
+    setUpPdf(printer, document.title);
+    Page page;
+    setUpPage(page, appFolder, chapter);
+    PrintChapter(page, printer);
+  }
+  return written(pdfFile, error) && finishPdfDocument(pdfFile, document, error);
 }
 
 QImage drawChapterForPdf(const QString &appFolder, int chapter) {
@@ -173,7 +215,7 @@ QImage drawChapterForPdf(const QString &appFolder, int chapter) {
   QBuffer nowhere;
   nowhere.open(QIODevice::WriteOnly);
   QPdfWriter printer(&nowhere);
-  setUpPdf(printer);
+  setUpPdf(printer, chapterTitle(chapter));
   Page page;
   setUpPage(page, appFolder, chapter);
   return DrawChapterForPrinter(page, printer);
@@ -183,25 +225,33 @@ bool printCourseToPdf(const QString &appFolder, const QString &pdfFile,
                       const std::function<void(int chapter)> &printed, QString *error) {
   if (!writablePdf(pdfFile, error))
     return false;
-  QPdfWriter printer(pdfFile);
-  setUpPdf(printer);
-  QPainter painter;
-  for (int chapter = 1; chapter <= CourseChapters; ++chapter) {
-    // Each chapter exactly as the print button prints it, on a page of its own.
-    Page page;
-    setUpPage(page, appFolder, chapter);
-    const QImage sheet = DrawChapterForPrinter(page, printer);
-    if (chapter == 1 ? !painter.begin(&printer) : !printer.newPage()) {
-      if (error)
-        *error = QStringLiteral("cannot write %1").arg(pdfFile);
-      return false;
+  PdfDocumentInfo document{QString::fromUtf8(CourseTitle),
+                           QString::fromUtf8(PublisherName),
+                           QString::fromUtf8(DocumentLanguage),
+                           {}};
+  {
+    QPdfWriter printer(pdfFile);
+    setUpPdf(printer, document.title);
+    QPainter painter;
+    for (int chapter = 1; chapter <= CourseChapters; ++chapter) {
+      // Each chapter exactly as the print button prints it, on a page of its own.
+      Page page;
+      setUpPage(page, appFolder, chapter);
+      const RecordedSheet sheet = RecordChapterForPrinter(page, printer);
+      if (chapter == 1 ? !painter.begin(&printer) : !printer.newPage()) {
+        if (error)
+          *error = QStringLiteral("cannot write %1").arg(pdfFile);
+        return false;
+      }
+      paintSheet(painter, printer, sheet);
+      // One bookmark per page, titled like the page's band.
+      document.outline.push_back(chapterTitle(chapter));
+      if (printed)
+        printed(chapter);
     }
-    paintSheet(painter, printer, sheet);
-    if (printed)
-      printed(chapter);
+    painter.end();
   }
-  painter.end();
-  return written(pdfFile, error);
+  return written(pdfFile, error) && finishPdfDocument(pdfFile, document, error);
 }
 
 } // namespace abrevel

@@ -36,30 +36,48 @@ QString chapterTitle(int chapter) {
   return QStringLiteral("Un système dispersif : le prisme");
 }
 
+namespace {
+
+// The chapter's title one character at a time on a band of the given left
+// edge, top and height, s target pixels to a band pixel.
+void printTitle(Canvas &c, std::int16_t chapter, double left, double top, double height, double s) {
+  ignoreErrors([&] {
+    c.SetFontName(QStringLiteral("Arial"));
+    c.Font.Italic = false;
+    c.Font.Underline = false;
+  });
+  c.Font.Size = chapter == 6 ? 16 : 18;
+  c.Font.Bold = true;
+  const QString title = chapterTitle(chapter);
+  c.CurrentX = left + 30 * s;
+  const auto length = title.size();
+  for (qsizetype i = 1; i <= length; ++i) {
+    ignoreErrors([&] {
+      const std::int16_t blue =
+          toInt16(static_cast<double>(i) / static_cast<double>(length) * 100.0 + 155.0);
+      c.ForeColor = RGB(255, 255, blue);
+    });
+    c.CurrentY = top + (height - c.TextHeight(title)) / 2 - 2 * s;
+    c.PrintRun(title.mid(i - 1, 1));
+  }
+}
+
+} // namespace
+
 void tito_Paint(Canvas &band, std::int16_t chapter) {
   // The band's background is part of the band, whatever canvas it is
   // painted on.
   band.BackColor = titleBandColor();
   ignoreErrors([&] { band.Cls(); });
+  printTitle(band, chapter, 0, 0, band.ScaleHeight(), 1);
+}
+
+void paintTitleBand(Canvas &paper, std::int16_t chapter, const QRectF &band, double s) {
   ignoreErrors([&] {
-    band.SetFontName(QStringLiteral("Arial"));
-    band.Font.Italic = false;
-    band.Font.Underline = false;
+    paper.Line(band.left(), band.top(), band.right() - 1, band.bottom() - 1, titleBandColor(),
+               LineForm::FilledBox);
   });
-  band.Font.Size = chapter == 6 ? 16 : 18;
-  band.Font.Bold = true;
-  const QString title = chapterTitle(chapter);
-  band.CurrentX = 30;
-  const auto length = title.size();
-  for (qsizetype i = 1; i <= length; ++i) {
-    ignoreErrors([&] {
-      const std::int16_t c =
-          toInt16(static_cast<double>(i) / static_cast<double>(length) * 100.0 + 155.0);
-      band.ForeColor = RGB(255, 255, c);
-    });
-    band.CurrentY = (band.ScaleHeight() - band.TextHeight(title)) / 2 - 2;
-    band.PrintRun(title.mid(i - 1, 1));
-  }
+  printTitle(paper, chapter, band.left(), band.top(), band.height(), s);
 }
 
 } // namespace abrevel

@@ -3,13 +3,14 @@
 // It carries the print and close buttons at its right end.
 //
 // tito_Paint draws the title on any canvas the size of the band: the band
-// control of the window paints itself through it, and the print handler
-// paints the band into an image for the top of the printed page.
+// control of the window paints itself through it. The print handler draws
+// the band straight onto the page with paintTitleBand, as a box and text.
 #pragma once
 
 #include "toolkit/canvas.h"
 
 #include <QColor>
+#include <QRectF>
 #include <QString>
 
 #include <cstdint>
@@ -31,5 +32,10 @@ QString chapterTitle(int chapter);
 // i-th of L characters is drawn in RGB(255, 255, c), c = i / L × 100 + 155
 // rounded halves to even.
 void tito_Paint(Canvas &band, std::int16_t chapter);
+
+// The same band drawn on a page: a box of the band colour over the given
+// rectangle and the title in it, its offsets (30 and 2 band pixels) times
+// s target pixels, its font sizes in points as on the window.
+void paintTitleBand(Canvas &paper, std::int16_t chapter, const QRectF &band, double s);
 
 } // namespace abrevel

@@ -582,11 +582,14 @@ void expectInPlace(const std::vector<DrawOp> &ops, bool paper) {
     return op.kind == DrawOp::Text && op.text == QString::fromUtf8(PublisherNotice);
   });
   ASSERT_NE(notice, ops.end()) << "the page was not finished";
-  ASSERT_TRUE(!ops.empty() && ops.front().kind == DrawOp::Image && ops.front().y1 == 0)
+  ASSERT_TRUE(!ops.empty() && ops.front().kind == DrawOp::FilledBox && ops.front().y1 == 0)
       << "the page does not start with its band";
-  // The sheets' own drawing, the band and the notice left out.
-  std::vector<DrawOp> above(ops.begin() + 1, ops.end());
-  above.erase(above.begin() + (notice - ops.begin() - 1));
+  // The sheets' own drawing: the band, its title and the notice left out.
+  const double bandBottom = ops.front().y2;
+  std::vector<DrawOp> above;
+  for (auto op = ops.begin() + 1; op != ops.end(); ++op)
+    if (op != notice && !(op->kind == DrawOp::Text && op->y2 <= bandBottom))
+      above.push_back(*op);
   const Extent drawn = extentOf(above);
   EXPECT_LE(drawn.bottom, notice->y1);
   EXPECT_LE(drawn.right, kPaperWidth);
@@ -805,11 +808,21 @@ QStringList unaccentedCapitals(const QStringList &texts, QString *error) {
   return faults;
 }
 
+// Runs that follow one another on one line in one font are read as one
+// text: the band's title on paper, drawn a character at a time, is read as
+// its words.
 std::vector<PrintedRun> runsOf(const std::vector<DrawOp> &ops, const std::string &where) {
   std::vector<PrintedRun> runs;
-  for (const DrawOp &op : ops)
-    if (op.kind == DrawOp::Text)
+  const DrawOp *previous = nullptr;
+  for (const DrawOp &op : ops) {
+    if (op.kind != DrawOp::Text)
+      continue;
+    if (previous && previous->y1 == op.y1 && previous->font == op.font)
+      runs.back().text += op.text;
+    else
       runs.push_back({op.text, op.font.Italic, where});
+    previous = &op;
+  }
   return runs;
 }
 

@@ -5,13 +5,15 @@
 #      Release (build-release/);
 #   2. runs the benchmark program (bench/bench.cpp): warm repaint of every
 #      screen against the decode of the same screen saved as PNG, page turns,
-#      chapters printed at 300 dpi, the recording pass; and the cold first
+#      chapters and the course printed to PDF, the recording pass; and the cold first
 #      repaint of a process for every screen (median of $COLD runs);
 #   3. times whole processes with hyperfine: `abrevel --render-screen CODE`
 #      against the floor program (Qt started, the screen's PNG decoded and
 #      written back as PNG), in alternated rounds, and the peak resident
 #      memory of both with /usr/bin/time (median of $MEMORY runs); and
-#      `abrevel --print-chapter N` for every chapter.
+#      `abrevel --print-chapter N` for every chapter and `abrevel
+#      --print-course`, with the size of each PDF file and the largest image
+#      in it (pdfimages), as a share of the page's area.
 #
 # Usage: tools/bench.sh [RUNS]     (RUNS whole-process runs each, default 20)
 set -euo pipefail
@@ -69,10 +71,19 @@ for code in $codes; do
       build-release/abrevel_floor "$work/$code.png" "$work/out-b.png"
   done
 done
+# The largest image of a PDF file, as a share of an A4 page (8.27 × 11.69 in).
+largest_image() {
+  pdfimages -list "$1" | awk 'NR > 2 { a = ($4 / $13) * ($5 / $14) / (8.27 * 11.69); if (a > m) m = a }
+                              END { printf "%.3f\n", m }'
+}
 for chapter in $(seq 1 19); do
   hyperfine -N -w 1 -r "$runs" --export-json "$work/print-$chapter.json" \
-    "$app/abrevel --app-folder $app --print-chapter $chapter $work/out.pdf" >/dev/null 2>&1
+    "$app/abrevel --app-folder $app --print-chapter $chapter $work/ch$chapter.pdf" >/dev/null 2>&1
+  echo "$(stat -c %s "$work/ch$chapter.pdf") $(largest_image "$work/ch$chapter.pdf")" >"$work/pdf-$chapter.txt"
 done
+hyperfine -N -w 1 -r "$runs" --export-json "$work/print-course.json" \
+  "$app/abrevel --app-folder $app --print-course $work/course.pdf" >/dev/null 2>&1
+echo "$(stat -c %s "$work/course.pdf") $(largest_image "$work/course.pdf")" >"$work/pdf-course.txt"
 
 python3 - "$work" <<'PY'
 import json, statistics, sys, glob, os
@@ -105,12 +116,20 @@ for code in sorted(cold):
     print(f"| {code} | {rep:.0f} | {dec:.0f} | {rep/dec:.2f} | {statistics.median(cold[code]):.0f} | "
           f"{'—' if turn is None else f'{turn:.0f}'} | {a:.1f} | {b:.1f} | {a/b:.2f} | {ma} | {mb} | {ma/mb:.2f} |")
 print()
-print("| chapter | printed at 300 dpi, in process ms | whole process ms (< 500) | recording pass µs |")
-print("|---|---|---|---|")
+print("| chapter | printed, in process ms | whole process ms (< 300) | PDF KiB | largest image / page | recording pass µs |")
+print("|---|---|---|---|---|---|")
 for chapter in range(1, 20):
     p = med(f"PrintChapter/{chapter}")
     if p is None:
         continue
     whole = json.load(open(f"{work}/print-{chapter}.json"))["results"][0]["median"] * 1000
-    print(f"| {chapter} | {p / 1000:.0f} | {whole:.0f} | {med(f'RecordChapter/{chapter}'):.0f} |")
+    size, image = open(f"{work}/pdf-{chapter}.txt").read().split()
+    print(f"| {chapter} | {p / 1000:.0f} | {whole:.0f} | {int(size) / 1024:.0f} | {float(image):.3f} | "
+          f"{med(f'RecordChapter/{chapter}'):.0f} |")
+whole = json.load(open(f"{work}/print-course.json"))["results"][0]["median"] * 1000
+size, image = open(f"{work}/pdf-course.txt").read().split()
+print()
+print("| course | printed, in process ms | whole process ms (< 1500) | PDF KiB (≤ 1536) | largest image / page |")
+print("|---|---|---|---|---|")
+print(f"| 19 chapters | {med('PrintCourse') / 1000:.0f} | {whole:.0f} | {int(size) / 1024:.0f} | {float(image):.3f} |")
 PY

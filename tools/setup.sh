@@ -16,6 +16,7 @@ packages=(
   libgif-dev                                           # writes the GIF pictures (tools/)
   fonts-liberation2 fonts-dejavu-core                  # Arial's metrics, the Symbol glyphs
   poppler-utils                                        # pdfinfo, pdftoppm: printed pages
+  libqpdf-dev                                          # PDF outline, author and language
   xvfb xauth x11-utils imagemagick                     # a display for window tests, screenshots
   xdotool                                              # drives the real program on Xvfb
   clang libfuzzer-14-dev                               # the fuzz targets (fuzz/)
