@@ -54,6 +54,16 @@ TEST(CommandLine, ParsesTheThreeModes) {
   EXPECT_EQ(p.command.code, 1202);
   EXPECT_EQ(p.command.output, QStringLiteral("a.png"));
   EXPECT_EQ(p.command.appFolder, dir);
+  EXPECT_EQ(p.command.scale, 1.0);
+  // A scale before or after its mode, with a decimal comma or point.
+  for (const auto &[arguments, scale] :
+       {std::pair{QStringList{"--scale", "2", "--render-screen", "101", "a.png"}, 2.0},
+        std::pair{QStringList{"--render-screen", "101", "a.png", "--scale", "1,5"}, 1.5},
+        std::pair{QStringList{"--render-screen", "101", "a.png", "--scale", "4.0"}, 4.0}}) {
+    p = parseCommandLine(arguments);
+    ASSERT_TRUE(p.ok()) << p.error.toStdString();
+    EXPECT_EQ(p.command.scale, scale);
+  }
 
   p = parseCommandLine({"--print-chapter", "19", "b.pdf", "--app-folder", dir});
   ASSERT_TRUE(p.ok()) << p.error.toStdString();
@@ -92,6 +102,17 @@ TEST(CommandLine, BadArgumentsGetOneLineAndStatusTwo) {
       {"--app-folder"},
       {"--app-folder", dir.filePath(QStringLiteral("missing"))},
       {"--app-folder", dir.path(), "--app-folder", dir.path()},
+      {"--render-screen", "101", png, "--scale"},
+      {"--render-screen", "101", png, "--scale", "0.99"},
+      {"--render-screen", "101", png, "--scale", "4,01"},
+      {"--render-screen", "101", png, "--scale", "-2"},
+      {"--render-screen", "101", png, "--scale", "2x"},
+      {"--render-screen", "101", png, "--scale", "1e0"},
+      {"--render-screen", "101", png, "--scale", "inf"},
+      {"--render-screen", "101", png, "--scale", ""},
+      {"--render-screen", "101", png, "--scale", "2", "--scale", "2"},
+      {"--print-chapter", "3", pdf, "--scale", "2"},
+      {"--scale", "2"},
   };
   for (const QStringList &arguments : cases) {
     const ProgramRun run = runProgram(arguments);
