@@ -10,7 +10,8 @@
 #   3. times whole processes with hyperfine: `abrevel --render-screen CODE`
 #      against the floor program (Qt started, the screen's PNG decoded and
 #      written back as PNG), in alternated rounds, and the peak resident
-#      memory of both with /usr/bin/time (median of $MEMORY runs); and
+#      memory of both with /usr/bin/time (median of $MEMORY runs), with
+#      `abrevel --render-screen CODE --scale 2` in the same rounds; and
 #      `abrevel --print-chapter N` for every chapter.
 #
 # Usage: tools/bench.sh [RUNS]     (RUNS whole-process runs each, default 20)
@@ -60,7 +61,9 @@ for code in $codes; do
   for round in $(seq $(((runs + 1) / 2))); do
     hyperfine -N -w 1 -r 2 --export-json "$work/render-$code-$round.json" \
       "$app/abrevel --app-folder $app --render-screen $code $work/out-a.png" \
-      "build-release/abrevel_floor $work/$code.png $work/out-b.png" >/dev/null 2>&1
+      "build-release/abrevel_floor $work/$code.png $work/out-b.png" \
+      "$app/abrevel --app-folder $app --render-screen $code $work/out-c.png --scale 2" \
+      >/dev/null 2>&1
   done
   for run in $(seq "$MEMORY"); do
     /usr/bin/time -f '%M' -o "$work/mem-$code-a-$run" \
@@ -88,22 +91,23 @@ cold = {}
 for line in open(f"{work}/cold.txt"):
     code, ms = line.split()
     cold.setdefault(int(code), []).append(float(ms) * 1000)
-print("| screen | warm repaint µs | PNG decode µs | ratio (≤ 0.5) | cold repaint µs | page turn µs (< 16 700) | --render-screen ms | floor ms | ratio (≤ 1.1) | peak KiB | floor KiB | ratio (≤ 1.3) |")
-print("|---|---|---|---|---|---|---|---|---|---|---|---|")
+print("| screen | warm repaint µs | PNG decode µs | ratio (≤ 0.5) | cold repaint µs | page turn µs (< 16 700) | --render-screen ms | floor ms | ratio (≤ 1.1) | peak KiB | floor KiB | ratio (≤ 1.3) | --scale 2 ms | ratio to scale 1 (≤ 4) |")
+print("|---|---|---|---|---|---|---|---|---|---|---|---|---|---|")
 for code in sorted(cold):
     rep, dec = med(f"Repaint/{code}"), med(f"DecodePng/{code}")
     turn = med(f"PageTurn/{code}")
-    times = ([], [])
+    times = ([], [], [])
     for round in glob.glob(f"{work}/render-{code}-*.json"):
         for mine, result in zip(times, json.load(open(round))["results"]):
             mine.extend(result["times"])
     a, b = statistics.median(times[0]) * 1000, statistics.median(times[1]) * 1000
+    c = statistics.median(times[2]) * 1000
     def peak(which):
         return int(statistics.median(
             int(open(f).read().split()[-1]) for f in glob.glob(f"{work}/mem-{code}-{which}-*")))
     ma, mb = peak("a"), peak("b")
     print(f"| {code} | {rep:.0f} | {dec:.0f} | {rep/dec:.2f} | {statistics.median(cold[code]):.0f} | "
-          f"{'—' if turn is None else f'{turn:.0f}'} | {a:.1f} | {b:.1f} | {a/b:.2f} | {ma} | {mb} | {ma/mb:.2f} |")
+          f"{'—' if turn is None else f'{turn:.0f}'} | {a:.1f} | {b:.1f} | {a/b:.2f} | {ma} | {mb} | {ma/mb:.2f} | {c:.1f} | {c/a:.2f} |")
 print()
 print("| chapter | printed at 300 dpi, in process ms | whole process ms (< 500) | recording pass µs |")
 print("|---|---|---|---|")
