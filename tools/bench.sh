@@ -5,6 +5,7 @@
 #      Release (build-release/);
 #   2. runs the benchmark program (bench/bench.cpp): warm repaint of every
 #      screen against the decode of the same screen saved as PNG, page turns,
+#      the screen drawn as --render-screen draws it at scale 1 and 2,
 #      chapters printed at 300 dpi, the recording pass; and the cold first
 #      repaint of a process for every screen (median of $COLD runs);
 #   3. times whole processes with hyperfine: `abrevel --render-screen CODE`
@@ -91,11 +92,12 @@ cold = {}
 for line in open(f"{work}/cold.txt"):
     code, ms = line.split()
     cold.setdefault(int(code), []).append(float(ms) * 1000)
-print("| screen | warm repaint µs | PNG decode µs | ratio (≤ 0.5) | cold repaint µs | page turn µs (< 16 700) | --render-screen ms | floor ms | ratio (≤ 1.1) | peak KiB | floor KiB | ratio (≤ 1.3) | --scale 2 ms | ratio to scale 1 (≤ 4) |")
-print("|---|---|---|---|---|---|---|---|---|---|---|---|---|---|")
+print("| screen | warm repaint µs | PNG decode µs | ratio (≤ 0.5) | cold repaint µs | page turn µs (< 16 700) | --render-screen ms | floor ms | ratio (≤ 1.1) | peak KiB | floor KiB | ratio (≤ 1.3) | --scale 2 ms | ratio to scale 1 (≤ 4) | drawn at scale 1 µs | at scale 2 µs | ratio |")
+print("|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|")
 for code in sorted(cold):
     rep, dec = med(f"Repaint/{code}"), med(f"DecodePng/{code}")
     turn = med(f"PageTurn/{code}")
+    r1, r2 = med(f"Render/{code}/1"), med(f"Render/{code}/2")
     times = ([], [], [])
     for round in glob.glob(f"{work}/render-{code}-*.json"):
         for mine, result in zip(times, json.load(open(round))["results"]):
@@ -107,7 +109,7 @@ for code in sorted(cold):
             int(open(f).read().split()[-1]) for f in glob.glob(f"{work}/mem-{code}-{which}-*")))
     ma, mb = peak("a"), peak("b")
     print(f"| {code} | {rep:.0f} | {dec:.0f} | {rep/dec:.2f} | {statistics.median(cold[code]):.0f} | "
-          f"{'—' if turn is None else f'{turn:.0f}'} | {a:.1f} | {b:.1f} | {a/b:.2f} | {ma} | {mb} | {ma/mb:.2f} | {c:.1f} | {c/a:.2f} |")
+          f"{'—' if turn is None else f'{turn:.0f}'} | {a:.1f} | {b:.1f} | {a/b:.2f} | {ma} | {mb} | {ma/mb:.2f} | {c:.1f} | {c/a:.2f} | {r1:.0f} | {r2:.0f} | {r2/r1:.2f} |")
 print()
 print("| chapter | printed at 300 dpi, in process ms | whole process ms (< 500) | recording pass µs |")
 print("|---|---|---|---|")
