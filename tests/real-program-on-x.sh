@@ -6,7 +6,9 @@
 # arrow keys and with clicks on the arrows (xdotool), checks on screenshots
 # that each turn changed the page and which arrows show, closes it with its
 # close button and checks TEMPO.SPC byte by byte: record 18 "NON", record 25
-# " 0", every other byte as the parent left it.
+# " 0", every other byte as the parent left it. Then starts it once more at
+# a device pixel ratio of 2 (QT_SCALE_FACTOR=2) and checks that the window
+# shows its page at the screen's own resolution, not its pixels doubled.
 #   usage: tests/real-program-on-x.sh PATH/TO/abrevel
 # Exit status 77 (a skip) only where Xvfb cannot start.
 set -euo pipefail
@@ -155,3 +157,42 @@ if ! cmp "$app/TEMPO.SPC" "$work/expected.spc"; then
   fail "TEMPO.SPC is not the parent's file with record 18 \"NON\" and record 25 \" 0\""
 fi
 echo "ok: TEMPO.SPC: record 18 \"NON\", record 25 \" 0\", the parent's other bytes intact"
+
+# ----- On a screen of twice the density -----------------------------------------
+record 25 "2" "$app/TEMPO.SPC"
+(cd "$app" && QT_SCALE_FACTOR=2 exec ./abrevel) >"$work/viewer.log" 2>&1 &
+viewer=$!
+window=""
+for _ in $(seq 150); do
+  window="$(xdotool search --onlyvisible --name '^Abrevel$' 2>/dev/null | head -n1)" || true
+  [ -n "$window" ] && break
+  kill -0 "$viewer" 2>/dev/null || fail "the viewer at scale 2 ended before showing its window"
+  sleep 0.2
+done
+[ -n "$window" ] || fail "no window named Abrevel at scale 2 after 30 s"
+# The band and the screen's heading, 400 × 160 device pixels from the top
+# left. A page drawn at the window's own pixels and doubled is made of 2 × 2
+# blocks: shrunk to half and doubled again (at the blocks' alignment, one of
+# four), it comes back unchanged. Drawn at the screen's resolution, letters
+# and edges change.
+fine=""
+for _ in $(seq 75); do
+  shot
+  worst=""
+  for dx in 0 1; do
+    for dy in 0 1; do
+      convert "$work/shot.png" -crop "400x160+$dx+$dy" +repage "$work/part.png"
+      changed="$(convert "$work/part.png" -scale 50% -scale 200% "$work/part.png" \
+        -compose difference -composite -threshold 8% -format '%[fx:mean*100]' info:)"
+      if [ -z "$worst" ] || awk "BEGIN { exit !($changed < $worst) }"; then worst="$changed"; fi
+    done
+  done
+  if awk "BEGIN { exit !($worst > 1) }"; then
+    fine="$worst"
+    break
+  fi
+  kill -0 "$viewer" 2>/dev/null || fail "the viewer at scale 2 ended"
+  sleep 0.2
+done
+[ -n "$fine" ] || fail "at scale 2 the window shows its page with its pixels doubled ($worst % of the pixels differ from 2 × 2 blocks)"
+echo "ok: scale 2: the page is drawn at the screen's resolution ($fine % of the pixels finer than 2 × 2 blocks)"
