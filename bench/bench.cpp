@@ -8,6 +8,8 @@
 //                       pictures of its screens instead of drawing them;
 //   PageTurn/CODE       a page turn on the real window (offscreen platform):
 //                       the arrow key delivered to the end of the paint;
+//   Render/CODE/K       the screen as --render-screen draws it, at scale K
+//                       (1 and 2), before the PNG is written;
 //   PrintChapter/N      chapter N printed to a PDF file (laid out at 300 dpi,
 //                       written as vectors, finished with its title,
 //                       author and language);
@@ -18,6 +20,7 @@
 // With --cold CODE the program instead times the first repaint of the
 // process (window built, fonts not yet looked up) and prints it in
 // milliseconds; tools/bench.sh runs it once per process.
+#include "shell/commandline.h"
 #include "shell/printing.h"
 #include "shell/screentable.h"
 #include "shell/viewerwindow.h"
@@ -92,6 +95,13 @@ void PageTurn(benchmark::State &state, int code) {
   }
 }
 
+void Render(benchmark::State &state, int code, double scale) {
+  for (auto _ : state) {
+    const QImage image = renderScreen(appFolder(), code, scale);
+    benchmark::DoNotOptimize(image.constBits());
+  }
+}
+
 void PrintToPdf(benchmark::State &state, int chapter, const QString &pdf) {
   for (auto _ : state)
     if (!printChapterToPdf(appFolder(), chapter, pdf, nullptr))
@@ -155,6 +165,10 @@ int main(int argc, char **argv) {
     }
     benchmark::RegisterBenchmark(("DecodePng/" + name).c_str(), DecodePng, png)
         ->Unit(benchmark::kMicrosecond);
+    for (const int scale : {1, 2})
+      benchmark::RegisterBenchmark(("Render/" + name + "/" + std::to_string(scale)).c_str(), Render,
+                                   code, scale)
+          ->Unit(benchmark::kMicrosecond);
     if (row.previousShown)
       benchmark::RegisterBenchmark(("PageTurn/" + name).c_str(), PageTurn, code)
           ->Unit(benchmark::kMicrosecond);

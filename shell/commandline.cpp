@@ -10,9 +10,11 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 namespace abrevel {
 
@@ -25,6 +27,19 @@ bool isNumber(const QString &text) {
   return !text.isEmpty() && text.size() <= 9 && std::all_of(text.begin(), text.end(), [](QChar c) {
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
   });
+}
+
+// A scale: digits, with at most one decimal point or comma and digits after
+// it, from 1 to 4.
+std::optional<double> scaleOf(QString text) {
+  text.replace(QLatin1Char(','), QLatin1Char('.'));
+  static const QRegularExpression number(QStringLiteral("^[0-9]{1,3}(\\.[0-9]{1,6})?$"));
+  if (!number.match(text).hasMatch())
+    return std::nullopt;
+  const double scale = text.toDouble();
+  if (scale < MinRenderScale || scale > MaxRenderScale)
+    return std::nullopt;
+  return scale;
 }
 
 ParsedCommandLine bad(const QString &message) {
@@ -50,6 +65,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments) {
   CommandLine command;
   bool modeGiven = false;
   bool folderGiven = false;
+  bool scaleGiven = false;
   for (qsizetype i = 0; i < arguments.size(); ++i) {
     const QString &option = arguments[i];
     const qsizetype left = arguments.size() - i - 1;
@@ -67,6 +83,21 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments) {
         return bad(QStringLiteral("le dossier d'application %1 n'existe pas")
                        .arg(quoted(command.appFolder)));
       folderGiven = true;
+      continue;
+    }
+    if (option == QLatin1String("--scale")) {
+      if (scaleGiven)
+        return bad(QStringLiteral("l'option --scale est donnée deux fois"));
+      if (left < 1)
+        return bad(QStringLiteral("--scale attend un nombre de 1 à 4"));
+      const QString value = arguments[++i];
+      const std::optional<double> scale = scaleOf(value);
+      if (!scale)
+        return bad(QStringLiteral("%1 n'est pas une échelle (un nombre de 1 à 4, par exemple 2 "
+                                  "ou 1,5)")
+                       .arg(quoted(value)));
+      command.scale = *scale;
+      scaleGiven = true;
       continue;
     }
     const bool render = option == QLatin1String("--render-screen");
@@ -119,13 +150,15 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments) {
     return bad(
         QStringLiteral("argument inattendu %1 (abrevel --help donne l'usage)").arg(quoted(option)));
   }
+  if (scaleGiven && command.mode != CommandLine::Mode::RenderScreen)
+    return bad(QStringLiteral("l'option --scale ne vaut que pour --render-screen"));
   return {command, {}};
 }
 
 QString usage() {
   return QStringLiteral(
       "Usage : abrevel [--app-folder DOSSIER]\n"
-      "        abrevel [--app-folder DOSSIER] --render-screen CODE FICHIER.png\n"
+      "        abrevel [--app-folder DOSSIER] --render-screen CODE FICHIER.png [--scale K]\n"
       "        abrevel [--app-folder DOSSIER] --print-chapter N FICHIER.pdf\n"
       "        abrevel [--app-folder DOSSIER] --print-course FICHIER.pdf\n"
       "\n"
@@ -133,6 +166,9 @@ QString usage() {
       "a inscrit dans TEMPO.SPC.\n"
       "  --render-screen CODE FICHIER.png  dessine l'écran CODE (101 à 1903) tel que la\n"
       "                                    fenêtre le montre, en 784 × 561 pixels\n"
+      "  --scale K                         avec --render-screen : K fois plus de pixels\n"
+      "                                    dans chaque sens (K de 1 à 4, par exemple 2\n"
+      "                                    ou 1,5), la même mise en page\n"
       "  --print-chapter N FICHIER.pdf     imprime le chapitre N (1 à 19) dans un PDF\n"
       "  --print-course FICHIER.pdf        imprime tout le cours dans un PDF, une page\n"
       "                                    par chapitre\n"
@@ -163,11 +199,11 @@ bool preparePlatform(const CommandLine &command, QString *error) {
   return true;
 }
 
-QImage renderScreen(const QString &applicationFolder, int code) {
+QImage renderScreen(const QString &applicationFolder, int code, double scale) {
   // The window's surface with the screen drawn as the window's first
   // repaint of it draws it, then the controls over it.
   Page page;
-  RasterCanvas surface(ReferenceClientSize);
+  RasterCanvas surface(ReferenceClientSize, 96.0, scale);
   attachWindowSurface(page, surface, applicationFolder);
   page.AppFolder = withTrailingSeparator(applicationFolder);
   page.chapter = static_cast<std::int16_t>(code / 100);
@@ -190,7 +226,7 @@ int runCommandLine(int &argc, char **argv, const CommandLine &command) {
     printLine(stdout, usage().trimmed());
     return 0;
   case CommandLine::Mode::RenderScreen: {
-    const QImage image = renderScreen(folder, command.code);
+    const QImage image = renderScreen(folder, command.code, command.scale);
     if (!image.save(command.output, "PNG")) {
       printLine(stderr,
                 QStringLiteral("abrevel : impossible d'écrire %1").arg(quoted(command.output)));

@@ -3,6 +3,9 @@
 //   abrevel                                 the viewer, on the chapter the
 //                                           parent wrote into TEMPO.SPC
 //   abrevel --render-screen CODE FILE.png   screen CODE as the window shows it
+//           [--scale K]                     K times its pixels each way (K a
+//                                           number from 1 to 4, 1,5 or 1.5
+//                                           alike), the same layout
 //   abrevel --print-chapter N FILE.pdf      chapter N printed to a PDF file
 //   abrevel --print-course FILE.pdf         every chapter, a page each, into
 //                                           one PDF file
@@ -27,6 +30,7 @@ struct CommandLine {
   enum class Mode { Viewer, RenderScreen, PrintChapter, PrintCourse, Help };
   Mode mode = Mode::Viewer;
   int code = 0;      // RenderScreen: a code of the screen table
+  double scale = 1;  // RenderScreen: image pixels per pixel of the screen
   int chapter = 0;   // PrintChapter: 1 to 19
   QString output;    // the PNG or PDF file
   QString appFolder; // empty: the executable's folder
@@ -55,8 +59,14 @@ bool preparePlatform(const CommandLine &command, QString *error);
 // and the status is 2.
 int runCommandLine(int &argc, char **argv, const CommandLine &command);
 
+// The scales --render-screen accepts.
+inline constexpr double MinRenderScale = 1;
+inline constexpr double MaxRenderScale = 4;
+
 // Draws screen `code` as the window shows it, at the reference client size,
-// into an image; the application folder gives the pictures.
-QImage renderScreen(const QString &applicationFolder, int code);
+// into an image; the application folder gives the pictures. At a scale
+// above 1 the image has scale times the pixels each way, with the layout of
+// scale 1 drawn finer (the image's devicePixelRatio is the scale).
+QImage renderScreen(const QString &applicationFolder, int code, double scale = 1);
 
 } // namespace abrevel

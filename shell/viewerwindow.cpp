@@ -123,7 +123,8 @@ ImageButton::ImageButton(QWidget *parent, const QString &name, const QRect &geom
 }
 
 void ImageButton::setPicture(const QString &applicationFolder, WindowButton button) {
-  setPixmap(QPixmap::fromImage(buttonPicture(applicationFolder, button)));
+  // As fine as the screen: the pixmap keeps the image's pixel ratio.
+  setPixmap(QPixmap::fromImage(buttonPicture(applicationFolder, button, devicePixelRatioF())));
 }
 
 void ImageButton::mousePressEvent(QMouseEvent *event) {
@@ -163,7 +164,7 @@ TitleBand::TitleBand(const Page &page, QWidget *parent)
 }
 
 void TitleBand::paintEvent(QPaintEvent *) {
-  m_canvas.resize(size());
+  m_canvas.resize(size(), devicePixelRatioF());
   tito_Paint(m_canvas, m_page.chapter);
   QPainter(this).drawImage(0, 0, m_canvas.image());
 }
@@ -367,8 +368,9 @@ void ViewerWindow::moveScreen(int step) {
 }
 
 void ViewerWindow::clearWindow() {
-  if (m_surface.image().size() != size())
-    m_surface.resize(size());
+  // The surface has the screen's own pixels: on a high-density screen more
+  // of them than the window's size, which the drawers keep seeing.
+  m_surface.resize(size(), devicePixelRatioF());
   m_surface.Cls();
 }
 
@@ -431,7 +433,8 @@ bool ViewerWindow::event(QEvent *event) {
 void ViewerWindow::paintEvent(QPaintEvent *) {
   // The platform's erase, then the repaint handler, on the window's surface;
   // during a page turn, which has just drawn it, the surface is shown as it is.
-  if (!m_surfaceDrawn || m_surface.image().size() != size()) {
+  if (!m_surfaceDrawn || m_surface.size() != size() ||
+      m_surface.pixelRatio() != devicePixelRatioF()) {
     clearWindow();
     Form_Paint();
   }

@@ -2,9 +2,12 @@
 
 #include "shell/titleband.h"
 #include "toolkit/colors.h"
+#include "toolkit/picturepaint.h"
 
 #include <QPainter>
 #include <QPainterPath>
+
+#include <cmath>
 
 namespace abrevel {
 
@@ -51,8 +54,8 @@ void drawCloseButton(QPainter &p) {
 void paintButton(QPainter &painter, const QRect &square, const QImage &picture) {
   painter.save();
   painter.setClipRect(square, Qt::IntersectClip);
-  painter.drawImage(QPoint(square.x(), square.y() + (square.height() - picture.height()) / 2),
-                    picture);
+  const int height = qRound(picture.deviceIndependentSize().height());
+  painter.drawImage(QPoint(square.x(), square.y() + (square.height() - height) / 2), picture);
   painter.restore();
 }
 
@@ -78,11 +81,25 @@ QString buttonPictureName(WindowButton button) {
   return {};
 }
 
-QImage buttonPicture(const QString &applicationFolder, WindowButton button) {
-  QImage picture(withTrailingSeparator(applicationFolder) + buttonPictureName(button));
-  if (!picture.isNull())
-    return picture;
-  picture = QImage(ButtonSize, ButtonSize, QImage::Format_ARGB32_Premultiplied);
+QImage buttonPicture(const QString &applicationFolder, WindowButton button, double pixelRatio) {
+  const QString file = withTrailingSeparator(applicationFolder) + buttonPictureName(button);
+  QImage picture(file);
+  if (!picture.isNull()) {
+    if (pixelRatio == 1.0)
+      return picture;
+    QImage fine(QSize(static_cast<int>(std::ceil(picture.width() * pixelRatio)),
+                      static_cast<int>(std::ceil(picture.height() * pixelRatio))),
+                QImage::Format_ARGB32_Premultiplied);
+    fine.setDevicePixelRatio(pixelRatio);
+    fine.fill(Qt::transparent);
+    QPainter p(&fine);
+    paintPictureImage(p, picture, QRectF(QPointF(0, 0), QSizeF(picture.size())), false, file);
+    return fine;
+  }
+  picture = QImage(QSize(static_cast<int>(std::ceil(ButtonSize * pixelRatio)),
+                         static_cast<int>(std::ceil(ButtonSize * pixelRatio))),
+                   QImage::Format_ARGB32_Premultiplied);
+  picture.setDevicePixelRatio(pixelRatio);
   picture.fill(Qt::transparent);
   QPainter p(&picture);
   switch (button) {
@@ -124,7 +141,8 @@ const ScreenRow *drawScreenOnSurface(Page &page, RasterCanvas &surface) {
 
 void paintWindowControls(QImage &client, std::int16_t chapter, const QString &applicationFolder,
                          bool previousShown, bool nextShown) {
-  RasterCanvas band(QSize(TitleBandWidth, TitleBandHeight));
+  const double ratio = client.devicePixelRatio();
+  RasterCanvas band(QSize(TitleBandWidth, TitleBandHeight), 96.0, ratio);
   tito_Paint(band, chapter);
 
   QPainter painter(&client);
@@ -133,15 +151,17 @@ void paintWindowControls(QImage &client, std::int16_t chapter, const QString &ap
   painter.setClipRect(frame);
   if (previousShown)
     paintButton(painter, PreviousArrowRect.translated(frame.topLeft()),
-                buttonPicture(applicationFolder, WindowButton::Previous));
+                buttonPicture(applicationFolder, WindowButton::Previous, ratio));
   if (nextShown)
     paintButton(painter, NextArrowRect.translated(frame.topLeft()),
-                buttonPicture(applicationFolder, WindowButton::Next));
+                buttonPicture(applicationFolder, WindowButton::Next, ratio));
 
   painter.setClipRect(QRect(0, 0, TitleBandWidth, TitleBandHeight));
   painter.drawImage(0, 0, band.image());
-  paintButton(painter, PrintButtonRect, buttonPicture(applicationFolder, WindowButton::Print));
-  paintButton(painter, CloseButtonRect, buttonPicture(applicationFolder, WindowButton::Close));
+  paintButton(painter, PrintButtonRect,
+              buttonPicture(applicationFolder, WindowButton::Print, ratio));
+  paintButton(painter, CloseButtonRect,
+              buttonPicture(applicationFolder, WindowButton::Close, ratio));
 }
 
 } // namespace abrevel

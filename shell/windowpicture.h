@@ -62,8 +62,11 @@ QString buttonPictureName(WindowButton button); // "fbas.gif" and so on
 
 // A button's picture from the application folder, or a plain drawn
 // substitute when the file is missing or unreadable, so that every button
-// can still be seen and used.
-QImage buttonPicture(const QString &applicationFolder, WindowButton button);
+// can still be seen and used. At a pixel ratio above 1 the picture has
+// ratio times its pixels each way (its drawing when one lies beside the
+// file) and says so (QImage::devicePixelRatio), keeping its size.
+QImage buttonPicture(const QString &applicationFolder, WindowButton button,
+                     double pixelRatio = 1.0);
 
 // The page state of a window surface: the page draws on the surface, which
 // is erased to the window's background, and keyed pictures show that
@@ -79,7 +82,8 @@ const ScreenRow *drawScreenOnSurface(Page &page, RasterCanvas &surface);
 // Paints the window's controls over a client area that already holds the
 // surface, as the window shows them: the arrows' frame in the background
 // colour with the arrows that show, then the chapter's title band with the
-// print and close buttons.
+// print and close buttons. A client image finer than its size
+// (QImage::devicePixelRatio) gets controls drawn as finely.
 void paintWindowControls(QImage &client, std::int16_t chapter, const QString &applicationFolder,
                          bool previousShown, bool nextShown);
 

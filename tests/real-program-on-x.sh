@@ -12,6 +12,9 @@
 # server held still so that no window can exist yet), with its window open,
 # and twice with the printer dialog open; chapter 0 at start-up and written
 # by the parent while it runs; and last the X server ended under it.
+# Then it starts once more at a device pixel ratio of 2 (QT_SCALE_FACTOR=2)
+# and checks that the window shows its page at the screen's own resolution,
+# not its pixels doubled.
 #   usage: tests/real-program-on-x.sh PATH/TO/abrevel
 # Exit status 77 (a skip) only where Xvfb cannot start.
 set -euo pipefail
@@ -238,6 +241,40 @@ record 25 "0" "$app/TEMPO.SPC"
 # The viewer reads the chapter again at its next repaint: a page turn.
 key Right
 ended "chapter 0 written while open" 0 "$work/not-running.spc" 'record 18 "NON", its chapter kept'
+
+# ----- On a screen of twice the density -----------------------------------------
+cp "$work/parent.spc" "$app/TEMPO.SPC"
+(cd "$app" && HOME="$work/home" QT_SCALE_FACTOR=2 exec ./abrevel) >"$work/viewer.log" 2>&1 &
+viewer=$!
+await_window "scale 2"
+# The band and the screen's heading, 400 × 160 device pixels from the top
+# left. A page drawn at the window's own pixels and doubled is made of 2 × 2
+# blocks: shrunk to half and doubled again (at the blocks' alignment, one of
+# four), it comes back unchanged. Drawn at the screen's resolution, letters
+# and edges change.
+fine=""
+for _ in $(seq 75); do
+  shot
+  worst=""
+  for dx in 0 1; do
+    for dy in 0 1; do
+      convert "$work/shot.png" -crop "400x160+$dx+$dy" +repage "$work/part.png"
+      changed="$(convert "$work/part.png" -scale 50% -scale 200% "$work/part.png" \
+        -compose difference -composite -threshold 8% -format '%[fx:mean*100]' info:)"
+      if [ -z "$worst" ] || awk "BEGIN { exit !($changed < $worst) }"; then worst="$changed"; fi
+    done
+  done
+  if awk "BEGIN { exit !($worst > 1) }"; then
+    fine="$worst"
+    break
+  fi
+  kill -0 "$viewer" 2>/dev/null || fail "the viewer at scale 2 ended"
+  sleep 0.2
+done
+[ -n "$fine" ] || fail "at scale 2 the window shows its page with its pixels doubled ($worst % of the pixels differ from 2 × 2 blocks)"
+echo "ok: scale 2: the page is drawn at the screen's resolution ($fine % of the pixels finer than 2 × 2 blocks)"
+kill -TERM "$viewer"
+ended "scale 2, SIGTERM" 143 "$work/expected.spc" "$flags"
 
 # ----- The X server ended under the running viewer ---------------------------------
 start

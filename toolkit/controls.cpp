@@ -1,10 +1,35 @@
 #include "toolkit/controls.h"
 
 #include "toolkit/errors.h"
+#include "toolkit/picturepaint.h"
 
 #include <QPainter>
 
+#include <cstdlib>
+
 namespace abrevel {
+
+namespace {
+
+// What a picture holds of a file: its own file, or the origin its image
+// carries.
+PictureOrigin originOf(const abrevel::Picture &picture) {
+  return picture.source().isEmpty() ? pictureOrigin(picture.image())
+                                    : fileOrigin(picture.source(), picture.image());
+}
+
+// The origin of a keyed copy of a picture brought to the given size: the
+// key colour no longer shows.
+PictureOrigin keyedOrigin(const abrevel::Picture &picture, QSize size) {
+  PictureOrigin origin = originOf(picture);
+  if (origin.ground == keyColour())
+    origin.ground.reset();
+  if (picture.Width() > 0)
+    origin.enlarged *= static_cast<double>(size.width()) / picture.Width();
+  return origin;
+}
+
+} // namespace
 
 QColor keyColour() { return QColor(255, 255, 255); }
 
@@ -41,6 +66,7 @@ void ImageList::Add(const abrevel::Picture &picture) {
   if (image.size() != m_size)
     image = image.scaled(m_size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   m_images.push_back(keyedImage(image));
+  setPictureOrigin(m_images.back(), keyedOrigin(picture, m_size));
 }
 
 QImage ImageList::Transparent(int index) const {
@@ -57,6 +83,7 @@ PictureBuffer::PictureBuffer(int width, int height)
 void PictureBuffer::resize(int width, int height) {
   m_image = QImage(QSize(std::max(width, 0), std::max(height, 0)), QImage::Format_RGB32);
   m_image.fill(m_back);
+  m_blank = true;
 }
 
 void PictureBuffer::setBackColor(const QColor &color) {
@@ -64,9 +91,25 @@ void PictureBuffer::setBackColor(const QColor &color) {
   Cls();
 }
 
-void PictureBuffer::Cls() { m_image.fill(m_back); }
+void PictureBuffer::Cls() {
+  m_image.fill(m_back);
+  setPictureOrigin(m_image, PictureOrigin());
+  m_blank = true;
+}
+
+void PictureBuffer::holdOrigin(PictureOrigin origin, bool wholeBuffer) {
+  // Only a blank buffer that one picture covers whole holds that picture;
+  // anything drawn beside or over it makes the buffer a composition.
+  if (!m_blank || !wholeBuffer)
+    origin = PictureOrigin();
+  if (origin.known() && !origin.ground)
+    origin.ground = m_back; // the buffer shows where the picture is clear
+  setPictureOrigin(m_image, origin);
+  m_blank = false;
+}
 
 void PictureBuffer::drawTransparent(const QImage &image, int x, int y) {
+  holdOrigin(pictureOrigin(image), x == 0 && y == 0 && image.size() == m_image.size());
   // A keyed image's pixels are clear or opaque: each opaque pixel replaces
   // the buffer's, a clear one leaves it, exactly as the painter would draw
   // them, but in one pass here rather than handed out to the painter's
@@ -96,6 +139,11 @@ bool PictureBuffer::composeKeyed(const QImage &image, int x, int y) {
 void PictureBuffer::paintStretched(const abrevel::Picture &picture, int x, int y, int w, int h) {
   if (picture.isNull())
     throw DrawError("no picture to paint");
+  PictureOrigin origin = originOf(picture);
+  origin.mirrored = origin.mirrored != (w < 0);
+  origin.enlarged *= static_cast<double>(std::abs(w)) / picture.Width();
+  holdOrigin(origin, y == 0 && h == m_image.height() && std::abs(w) == m_image.width() &&
+                         x == (w < 0 ? m_image.width() : 0));
   QPainter p(&m_image);
   p.setRenderHint(QPainter::SmoothPixmapTransform);
   // QPainter draws nothing into a rectangle of negative width: the mirrored

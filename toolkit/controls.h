@@ -18,6 +18,7 @@
 #pragma once
 
 #include "toolkit/picture.h"
+#include "toolkit/picturepaint.h"
 
 #include <QColor>
 #include <QImage>
@@ -95,7 +96,9 @@ public:
   // The persistent image, where drawing into the buffer lands.
   QImage &Image() { return m_image; }
   const QImage &Image() const { return m_image; }
-  // The persistent image as a picture.
+  // The persistent image as a picture. When the buffer holds one picture
+  // file and nothing else, the image says which (picturepaint.h), so that
+  // the file's drawing can be painted in its place.
   abrevel::Picture ImagePicture() const { return abrevel::Picture(m_image); }
 
   const abrevel::Picture &Picture() const { return m_picture; }
@@ -112,8 +115,11 @@ private:
   // Copies a keyed image's opaque pixels; false, part done, at the first
   // pixel that is neither clear nor opaque.
   bool composeKeyed(const QImage &image, int x, int y);
+  // Records what the buffer holds after a picture is drawn into it.
+  void holdOrigin(PictureOrigin origin, bool wholeBuffer);
 
   QImage m_image;
+  bool m_blank = true; // nothing drawn since the last erase
   QColor m_back = QColor(255, 255, 255);
   abrevel::Picture m_picture;
 };

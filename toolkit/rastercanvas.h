@@ -14,8 +14,11 @@ namespace abrevel {
 class RasterCanvas : public Canvas {
 public:
   // A surface of the given size in pixels at the given resolution: 96 dots
-  // per inch is a screen pixel, anything above is paper.
-  RasterCanvas(QSize size, double dpi = 96.0);
+  // per inch is a screen pixel, anything above is paper. With a pixel ratio
+  // above 1 the surface keeps its size in pixels for everything drawn on it
+  // (a high-density screen, a screen rendered larger) while its image holds
+  // ratio times as many pixels each way: the same layout, drawn finer.
+  RasterCanvas(QSize size, double dpi = 96.0, double pixelRatio = 1.0);
 
   // The surface; drawing still in progress is finished first.
   const QImage &image() const {
@@ -27,11 +30,14 @@ public:
     return m_image;
   }
   double dpi() const { return m_dpi; }
+  double pixelRatio() const { return m_ratio; }
+  // The size in pixels the drawers see; the image is pixelRatio() times it.
+  QSize size() const { return m_size; }
   // Resizes the surface, erased to BackColor.
-  void resize(QSize size);
+  void resize(QSize size, double pixelRatio = 1.0);
 
-  double ScaleWidth() const override { return m_image.width(); }
-  double ScaleHeight() const override { return m_image.height(); }
+  double ScaleWidth() const override { return m_size.width(); }
+  double ScaleHeight() const override { return m_size.height(); }
   double PixelsPerScreenPixel() const override { return m_dpi / 96.0; }
 
 protected:
@@ -57,7 +63,9 @@ private:
   void finish() const;
 
   QImage m_image;
+  QSize m_size;
   double m_dpi;
+  double m_ratio;
   mutable QPainter m_painter;
   QPainter::RenderHints m_freshHints;
 };

@@ -5,12 +5,14 @@
 #      Release (build-release/);
 #   2. runs the benchmark program (bench/bench.cpp): warm repaint of every
 #      screen against the decode of the same screen saved as PNG, page turns,
+#      the screen drawn as --render-screen draws it at scale 1 and 2,
 #      chapters and the course printed to PDF, the recording pass; and the cold first
 #      repaint of a process for every screen (median of $COLD runs);
 #   3. times whole processes with hyperfine: `abrevel --render-screen CODE`
 #      against the floor program (Qt started, the screen's PNG decoded and
 #      written back as PNG), in alternated rounds, and the peak resident
-#      memory of both with /usr/bin/time (median of $MEMORY runs); and
+#      memory of both with /usr/bin/time (median of $MEMORY runs), with
+#      `abrevel --render-screen CODE --scale 2` in the same rounds; and
 #      `abrevel --print-chapter N` for every chapter and `abrevel
 #      --print-course`, with the size of each PDF file and the largest image
 #      in it (pdfimages), as a share of the page's area.
@@ -62,7 +64,9 @@ for code in $codes; do
   for round in $(seq $(((runs + 1) / 2))); do
     hyperfine -N -w 1 -r 2 --export-json "$work/render-$code-$round.json" \
       "$app/abrevel --app-folder $app --render-screen $code $work/out-a.png" \
-      "build-release/abrevel_floor $work/$code.png $work/out-b.png" >/dev/null 2>&1
+      "build-release/abrevel_floor $work/$code.png $work/out-b.png" \
+      "$app/abrevel --app-folder $app --render-screen $code $work/out-c.png --scale 2" \
+      >/dev/null 2>&1
   done
   for run in $(seq "$MEMORY"); do
     /usr/bin/time -f '%M' -o "$work/mem-$code-a-$run" \
@@ -99,22 +103,24 @@ cold = {}
 for line in open(f"{work}/cold.txt"):
     code, ms = line.split()
     cold.setdefault(int(code), []).append(float(ms) * 1000)
-print("| screen | warm repaint µs | PNG decode µs | ratio (≤ 0.5) | cold repaint µs | page turn µs (< 16 700) | --render-screen ms | floor ms | ratio (≤ 1.1) | peak KiB | floor KiB | ratio (≤ 1.3) |")
-print("|---|---|---|---|---|---|---|---|---|---|---|---|")
+print("| screen | warm repaint µs | PNG decode µs | ratio (≤ 0.5) | cold repaint µs | page turn µs (< 16 700) | --render-screen ms | floor ms | ratio (≤ 1.1) | peak KiB | floor KiB | ratio (≤ 1.3) | --scale 2 ms | ratio to scale 1 (≤ 4) | drawn at scale 1 µs | at scale 2 µs | ratio |")
+print("|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|")
 for code in sorted(cold):
     rep, dec = med(f"Repaint/{code}"), med(f"DecodePng/{code}")
     turn = med(f"PageTurn/{code}")
-    times = ([], [])
+    r1, r2 = med(f"Render/{code}/1"), med(f"Render/{code}/2")
+    times = ([], [], [])
     for round in glob.glob(f"{work}/render-{code}-*.json"):
         for mine, result in zip(times, json.load(open(round))["results"]):
             mine.extend(result["times"])
     a, b = statistics.median(times[0]) * 1000, statistics.median(times[1]) * 1000
+    c = statistics.median(times[2]) * 1000
     def peak(which):
         return int(statistics.median(
             int(open(f).read().split()[-1]) for f in glob.glob(f"{work}/mem-{code}-{which}-*")))
     ma, mb = peak("a"), peak("b")
     print(f"| {code} | {rep:.0f} | {dec:.0f} | {rep/dec:.2f} | {statistics.median(cold[code]):.0f} | "
-          f"{'—' if turn is None else f'{turn:.0f}'} | {a:.1f} | {b:.1f} | {a/b:.2f} | {ma} | {mb} | {ma/mb:.2f} |")
+          f"{'—' if turn is None else f'{turn:.0f}'} | {a:.1f} | {b:.1f} | {a/b:.2f} | {ma} | {mb} | {ma/mb:.2f} | {c:.1f} | {c/a:.2f} | {r1:.0f} | {r2:.0f} | {r2/r1:.2f} |")
 print()
 print("| chapter | printed, in process ms | whole process ms (< 300) | PDF KiB | largest image / page | recording pass µs |")
 print("|---|---|---|---|---|---|")

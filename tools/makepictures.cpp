@@ -29,21 +29,30 @@
 // drawing turned left to right, so that a pair of mirrored arrows comes from
 // one source.
 //
+// The drawings are the pictures' vector forms too: the viewer paints
+// NAME.svg wherever NAME is shown larger than its pixels, and the build
+// copies them beside the pictures. Where a picture is more than its drawing,
+// the tool writes OUTPUT_DIR/NAME.svg as well: a mirrored picture's drawing
+// turned left to right, a graph's drawing with the plot in it.
+//
 // Whatever Qt's SVG renderer complains about in a drawing (an unresolved
 // reference, an unknown attribute value) makes the run fail. Some features
 // beyond SVG Tiny, clip paths for one, it leaves out silently: look at what a
 // changed drawing gives.
 
+#include <QBuffer>
 #include <QColor>
 #include <QDir>
-#include <QFontMetricsF>
-#include <QPolygonF>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QHash>
 #include <QImage>
 #include <QPainter>
+#include <QPolygonF>
+#include <QRegularExpression>
+#include <QSvgGenerator>
 #include <QSvgRenderer>
 
 #include <gif_lib.h>
@@ -51,8 +60,8 @@
 #include "tools/wavelengths.h"
 
 #include <algorithm>
-#include <cmath>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -67,10 +76,10 @@ enum class Format { Bmp, Gif, Png, KeyedGif, Jpeg };
 constexpr int JpegQuality = 92;
 
 struct Rule {
-  const char *name;      // output name, without its suffix
+  const char *name; // output name, without its suffix
   Format format;
-  int colours;           // opaque palette entries at most (GIF, PNG; 0 for the others)
-  const char *mirrorOf;  // drawn from this source turned left to right
+  int colours;          // opaque palette entries at most (GIF, PNG; 0 for the others)
+  const char *mirrorOf; // drawn from this source turned left to right
 };
 
 // Pictures that are not plain BMPs.
@@ -112,8 +121,7 @@ constexpr std::array kRules{
 
 bool g_svgTrouble = false;
 
-void reportMessage(QtMsgType type, const QMessageLogContext &context,
-                   const QString &message) {
+void reportMessage(QtMsgType type, const QMessageLogContext &context, const QString &message) {
   const QByteArray text = message.toLocal8Bit();
   std::fprintf(stderr, "%s\n", text.constData());
   if (type != QtDebugMsg && type != QtInfoMsg && context.category &&
@@ -143,9 +151,7 @@ struct Entry {
   int count;
 };
 
-int channel(QRgb c, int k) {
-  return k == 0 ? qRed(c) : k == 1 ? qGreen(c) : qBlue(c);
-}
+int channel(QRgb c, int k) { return k == 0 ? qRed(c) : k == 1 ? qGreen(c) : qBlue(c); }
 
 // Median cut: splits the colour box with the widest channel range (weighted
 // by how many pixels it holds) at its median until there are `most` boxes;
@@ -230,9 +236,9 @@ std::vector<QRgb> medianCut(std::vector<Entry> entries, int most) {
 // A palette picture: index 0 is transparent, the others are opaque colours.
 struct Indexed {
   int width = 0, height = 0;
-  std::vector<QRgb> palette;           // palette[0] is the transparent entry
-  std::vector<unsigned char> pixels;   // row after row
-  int whitePixels = 0;                 // opaque pixels of pure white
+  std::vector<QRgb> palette;         // palette[0] is the transparent entry
+  std::vector<unsigned char> pixels; // row after row
+  int whitePixels = 0;               // opaque pixels of pure white
 };
 
 // With whiteIsKey, pure white pixels are transparent as well.
@@ -387,9 +393,11 @@ QString decimalComma(double value, int decimals) {
   return QString::number(value, 'f', decimals).replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
-// Plots the graph over the drawing. Returns false when a point falls
-// outside the axes, which would mean the axes do not fit the data.
-bool drawGraph(QImage &image, const Graph &graph, const QString &path) {
+// Plots the graph over the drawing with the painter, on the drawing's
+// pixels: into the picture, and into the drawing's vector form. Returns
+// false when a point falls outside the axes, which would mean the axes do
+// not fit the data.
+bool drawGraph(QPainter &p, const Graph &graph, const QString &path, bool report) {
   const QRectF a = graph.area;
   auto px = [&](double x) {
     return a.left() + (x - graph.x.min) / (graph.x.max - graph.x.min) * a.width();
@@ -406,7 +414,6 @@ bool drawGraph(QImage &image, const Graph &graph, const QString &path) {
       return false;
     }
 
-  QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
   QFont font(QStringLiteral("Liberation Sans"));
   font.setPixelSize(13);
@@ -464,7 +471,8 @@ bool drawGraph(QImage &image, const Graph &graph, const QString &path) {
     const double xEnd = std::min(graph.x.max, graph.y.max / slope);
     p.setPen(QPen(QColor(0x2E, 0x6D, 0xB4), 1.8));
     p.drawLine(QPointF(px(0), py(0)), QPointF(px(xEnd), py(slope * xEnd)));
-    std::printf("%s: fitted slope %.6g\n", qPrintable(QFileInfo(path).fileName()), slope);
+    if (report)
+      std::printf("%s: fitted slope %.6g\n", qPrintable(QFileInfo(path).fileName()), slope);
   }
   // The measured points, as crosses.
   p.setPen(QPen(QColor(0xB0, 0x2A, 0x1E), 2));
@@ -779,6 +787,82 @@ void drawFan(QImage &image, const Fan &fan) {
     }
 }
 
+// --- Vector forms ----------------------------------------------------------------
+// The viewer paints a picture's drawing, NAME.svg beside it, wherever the
+// picture is shown larger than its pixels. The drawings of assets/src are
+// shipped as they are; a picture that is more than its drawing gets a
+// vector form of its own here: a mirrored picture, its drawing turned left
+// to right, and a graph, its drawing with the plot added as vectors.
+
+// The drawing's text split around its content: the opening <svg ...> tag
+// and what precedes it, the content, and the closing tag.
+struct SvgParts {
+  QByteArray head, body, tail;
+};
+
+bool splitSvg(const QByteArray &text, SvgParts &parts) {
+  const qsizetype open = text.indexOf("<svg");
+  const qsizetype openEnd = open < 0 ? -1 : text.indexOf('>', open);
+  const qsizetype close = text.lastIndexOf("</svg>");
+  if (openEnd < 0 || close < openEnd)
+    return false;
+  parts.head = text.left(openEnd + 1);
+  parts.body = text.mid(openEnd + 1, close - openEnd - 1);
+  parts.tail = text.mid(close);
+  return true;
+}
+
+// The drawing turned left to right about the middle of its view box.
+QByteArray mirroredSvg(const QByteArray &text, const QRectF &viewBox) {
+  SvgParts parts;
+  if (!splitSvg(text, parts))
+    return {};
+  const QByteArray shift = QByteArray::number(2 * viewBox.x() + viewBox.width(), 'g', 10);
+  return parts.head + "\n<g transform=\"matrix(-1 0 0 1 " + shift + " 0)\">" + parts.body +
+         "</g>\n" + parts.tail;
+}
+
+// The drawing with the graph plotted over it, in the drawing's pixels
+// mapped onto its view box.
+QByteArray svgWithGraph(const QByteArray &text, const QSize &pixels, const QRectF &viewBox,
+                        const Graph &graph, const QString &path) {
+  SvgParts parts;
+  if (!splitSvg(text, parts))
+    return {};
+  QBuffer plot;
+  plot.open(QIODevice::WriteOnly);
+  QSvgGenerator generator;
+  generator.setOutputDevice(&plot);
+  generator.setSize(pixels);
+  generator.setViewBox(QRect(QPoint(0, 0), pixels));
+  {
+    QPainter painter(&generator);
+    if (!drawGraph(painter, graph, path, false))
+      return {};
+  }
+  SvgParts drawn;
+  if (!splitSvg(plot.data(), drawn))
+    return {};
+  // The generator's title and description are not part of the plot.
+  static const QRegularExpression labels(QStringLiteral("<title>.*</title>|<desc>.*</desc>"),
+                                         QRegularExpression::DotMatchesEverythingOption |
+                                             QRegularExpression::InvertedGreedinessOption);
+  const QByteArray plotted = QString::fromUtf8(drawn.body).remove(labels).toUtf8();
+  const QByteArray toViewBox =
+      "matrix(" + QByteArray::number(viewBox.width() / pixels.width(), 'g', 10) + " 0 0 " +
+      QByteArray::number(viewBox.height() / pixels.height(), 'g', 10) + " " +
+      QByteArray::number(viewBox.x(), 'g', 10) + " " + QByteArray::number(viewBox.y(), 'g', 10) +
+      ")";
+  return parts.head + parts.body + "<g transform=\"" + toViewBox + "\">" + plotted + "</g>\n" +
+         parts.tail;
+}
+
+bool writeText(const QByteArray &text, const QString &path) {
+  QFile file(path);
+  return !text.isEmpty() && file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+         file.write(text) == text.size();
+}
+
 // --- Writers -----------------------------------------------------------------
 
 bool writeBmp(const QImage &drawn, const QString &path) {
@@ -839,8 +923,7 @@ bool writePng(const Indexed &picture, const QString &path) {
   table[0] = qRgba(255, 255, 255, 0);
   image.setColorTable(table);
   for (int y = 0; y < picture.height; ++y)
-    std::copy_n(picture.pixels.begin() + long(y) * picture.width, picture.width,
-                image.scanLine(y));
+    std::copy_n(picture.pixels.begin() + long(y) * picture.width, picture.width, image.scanLine(y));
   return image.save(path, "PNG");
 }
 
@@ -855,12 +938,12 @@ bool make(const QString &name, const QString &sourceDir, const QDir &out) {
   static const Rule plain{nullptr, Format::Bmp, 0, nullptr};
   const Rule *found = ruleFor(name);
   const Rule &rule = found ? *found : plain;
-  const QString source =
-      QDir(sourceDir).filePath((rule.mirrorOf ? QString::fromLatin1(rule.mirrorOf) : name) + ".svg");
+  const QString source = QDir(sourceDir).filePath(
+      (rule.mirrorOf ? QString::fromLatin1(rule.mirrorOf) : name) + ".svg");
 
   g_svgTrouble = false;
-  const bool onWhite = rule.format == Format::Bmp || rule.format == Format::KeyedGif ||
-                       rule.format == Format::Jpeg;
+  const bool onWhite =
+      rule.format == Format::Bmp || rule.format == Format::KeyedGif || rule.format == Format::Jpeg;
   QImage drawn = render(source, onWhite);
   if (drawn.isNull()) {
     std::fprintf(stderr, "%s: not a drawing Qt can read\n", qPrintable(source));
@@ -870,13 +953,29 @@ bool make(const QString &name, const QString &sourceDir, const QDir &out) {
     std::fprintf(stderr, "%s: uses something the renderer cannot draw\n", qPrintable(source));
     return false;
   }
-  if (rule.mirrorOf)
+  QFile sourceFile(source);
+  const QByteArray sourceText = sourceFile.open(QIODevice::ReadOnly) ? sourceFile.readAll() : "";
+  const QRectF viewBox = QSvgRenderer(source).viewBoxF();
+  const QString vectorPath = out.filePath(name + ".svg");
+  if (rule.mirrorOf) {
     drawn = drawn.mirrored(true, false);
+    if (!writeText(mirroredSvg(sourceText, viewBox), vectorPath)) {
+      std::fprintf(stderr, "%s: cannot write\n", qPrintable(vectorPath));
+      return false;
+    }
+  }
   const QString graphFile = QDir(sourceDir).filePath(name + ".graph");
   if (QFile::exists(graphFile)) {
     Graph graph;
-    if (!readGraph(graphFile, graph) || !drawGraph(drawn, graph, graphFile))
+    if (!readGraph(graphFile, graph))
       return false;
+    QPainter painter(&drawn);
+    if (!drawGraph(painter, graph, graphFile, true))
+      return false;
+    if (!writeText(svgWithGraph(sourceText, drawn.size(), viewBox, graph, graphFile), vectorPath)) {
+      std::fprintf(stderr, "%s: cannot write\n", qPrintable(vectorPath));
+      return false;
+    }
   }
   const QString motionFile = QDir(sourceDir).filePath(name + ".motion");
   if (QFile::exists(motionFile)) {

@@ -16,7 +16,9 @@
 
 #include "tools/wavelengths.h"
 
+#include <QColor>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QString>
 
@@ -65,6 +67,30 @@ Pixel mercuryEmission(int x) {
   return {byte(r), byte(g), byte(b)};
 }
 
+// The vector form of a spectrum: a band of the spectrum's height for each
+// run of columns of one colour, each reaching half a pixel under the next
+// so that no seam shows between them when they are drawn smoothed.
+QByteArray spectrumSvg(const QImage &image) {
+  const QByteArray w = QByteArray::number(image.width()), h = QByteArray::number(image.height());
+  QByteArray svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                   "<!-- Computed by tools/makewavelengthpictures.cpp; do not edit. -->\n"
+                   "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.2\" "
+                   "baseProfile=\"tiny\" width=\"" +
+                   w + "\" height=\"" + h + "\" viewBox=\"0 0 " + w + " " + h + "\">\n";
+  for (int x = 0; x < image.width();) {
+    const QRgb colour = image.pixel(x, 0);
+    int end = x + 1;
+    while (end < image.width() && image.pixel(end, 0) == colour)
+      ++end;
+    const double width = end - x + (end < image.width() ? 0.5 : 0.0);
+    svg += "<rect x=\"" + QByteArray::number(x) + "\" y=\"0\" width=\"" +
+           QByteArray::number(width) + "\" height=\"" + h + "\" fill=\"" +
+           QColor(colour).name().toLatin1() + "\"/>\n";
+    x = end;
+  }
+  return svg + "</svg>\n";
+}
+
 Pixel mercuryAbsorption(int x) { return continuous(x, 1.0 - spectra::mercuryCoverage(x)); }
 
 Pixel permanganate(int x) {
@@ -97,8 +123,18 @@ int main(int argc, char **argv) {
   int failures = 0;
   for (const Output &o : outputs) {
     const QString path = out.filePath(QString::fromLatin1(o.name));
-    if (!spectrum(o.column).save(path, "BMP")) {
+    const QImage picture = spectrum(o.column);
+    if (!picture.save(path, "BMP")) {
       std::fprintf(stderr, "%s: cannot write\n", qPrintable(path));
+      ++failures;
+      continue;
+    }
+    QFile vector(out.filePath(
+        QString::fromLatin1(o.name).replace(QStringLiteral(".bmp"), QStringLiteral(".svg"))));
+    const QByteArray svg = spectrumSvg(picture);
+    if (!vector.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        vector.write(svg) != svg.size()) {
+      std::fprintf(stderr, "%s: cannot write\n", qPrintable(vector.fileName()));
       ++failures;
       continue;
     }
