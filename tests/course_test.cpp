@@ -8,12 +8,14 @@
 #include "tests/sheettest.h"
 
 #include "shell/printing.h"
+#include "shell/windowpicture.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QRegion>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -268,6 +270,74 @@ TEST(Course, EveryChapterFitsOnePrintedPage) {
 
 // Block headers: "@CODE NAME", the code in ASCII digits up to 32767, the
 // name free of white space in the Unicode sense.
+namespace {
+
+// The window's surface, noting where pictures drawn on white paper land
+// (every picture but the photographs, which bring their own ground).
+class KeyedPlaces : public RasterCanvas {
+public:
+  using RasterCanvas::RasterCanvas;
+  std::vector<QRect> places;
+
+protected:
+  void paintImage(const QImage &image, const QRectF &target, bool mirrored,
+                  const QString &source) override {
+    if (!source.endsWith(QLatin1String(".jpg")))
+      places.push_back(target.toAlignedRect());
+    RasterCanvas::paintImage(image, target, mirrored, source);
+  }
+  void paintTransparent(const QImage &image, QPointF at) override {
+    places.push_back(QRect(at.toPoint(), image.size()));
+    RasterCanvas::paintTransparent(image, at);
+  }
+};
+
+// The near-white pixels (every channel at least 240) of the given places
+// that touch the window's colour: a white box, seam, corner or halo round
+// a keyed picture, which should have shown the window instead.
+int nearWhiteTouchingWindow(const QImage &surface, const std::vector<QRect> &places,
+                            const QColor &window) {
+  const QImage image = surface.convertToFormat(QImage::Format_RGB32);
+  const QRgb cream = window.rgb() | 0xFF000000u;
+  const auto pixel = [&](int x, int y) { return image.pixel(x, y) | 0xFF000000u; };
+  QRegion region;
+  for (const QRect &place : places)
+    region += place.intersected(image.rect());
+  int count = 0;
+  for (const QRect &rect : region)
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+      for (int x = rect.left(); x <= rect.right(); ++x) {
+        const QRgb here = pixel(x, y);
+        if (here == cream || qRed(here) < 240 || qGreen(here) < 240 || qBlue(here) < 240)
+          continue;
+        bool touches = false;
+        for (int dy = -1; dy <= 1 && !touches; ++dy)
+          for (int dx = -1; dx <= 1 && !touches; ++dx)
+            touches = image.rect().contains(x + dx, y + dy) && pixel(x + dx, y + dy) == cream;
+        count += touches;
+      }
+  return count;
+}
+
+} // namespace
+
+// Keyed pictures lie clean on the window's cream: no white or near-white
+// pixel round them, whatever they hold (edges of shapes, letters, pale
+// margins, GIF and BMP alike).
+TEST(Course, KeyedPicturesShowNoWhiteAroundThemOnTheWindow) {
+  for (const ScreenRow *row : writtenScreens()) {
+    Page page;
+    KeyedPlaces surface(QSize(kClientWidth, kClientHeight));
+    attachWindowSurface(page, surface, appDir());
+    page.AppFolder = appDir() + QLatin1Char('/');
+    page.chapter = static_cast<std::int16_t>(row->code / 100);
+    page.screen = static_cast<std::int16_t>(row->code);
+    drawScreenOnSurface(page, surface);
+    EXPECT_EQ(nearWhiteTouchingWindow(surface.image(), surface.places, page.windowColour), 0)
+        << "screen " << row->code;
+  }
+}
+
 TEST(Texts, BlockHeadersAreReadOrRefused) {
   struct Case {
     const char *header;

@@ -13,8 +13,13 @@
 //
 // Key colour: every keyed picture uses pure white, RGB(255, 255, 255), as
 // its key; pixels a file already marks transparent (GIF) count as key too.
-// The pictures are drawn for that rule: what must show the page background
-// is pure white, and nothing else in them is.
+// The pictures are drawn on white paper, and white is where the page
+// background shows. What the drawing blended with that paper shows it too,
+// in part: its anti-aliased edges, and pale margins of near-white joined to
+// the key. These are un-blended from white into partial transparency, so
+// that they blend with whatever background the picture lands on (the
+// window's cream on screen) and come back exactly as drawn on white paper.
+// Near-white areas enclosed by the drawing keep their colour.
 #pragma once
 
 #include "toolkit/picture.h"
@@ -31,7 +36,8 @@ class Canvas;
 
 // The key colour shared by every keyed picture.
 QColor keyColour();
-// A copy of the image in which key-coloured pixels are transparent.
+// A premultiplied copy of the image in which key-coloured pixels are
+// transparent and the pixels that blended with the page partly so.
 QImage keyedImage(const QImage &image);
 
 class ImageControl {
@@ -109,9 +115,8 @@ public:
   void paintStretched(const abrevel::Picture &picture, int x, int y, int w, int h);
 
 private:
-  // Copies a keyed image's opaque pixels; false, part done, at the first
-  // pixel that is neither clear nor opaque.
-  bool composeKeyed(const QImage &image, int x, int y);
+  // Lays a premultiplied image over the persistent image.
+  void composeKeyed(const QImage &image, int x, int y);
 
   QImage m_image;
   QColor m_back = QColor(255, 255, 255);

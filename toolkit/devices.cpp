@@ -8,11 +8,25 @@
 namespace abrevel {
 
 namespace {
+// A picture of the application folder as the devices draw it. The drawings
+// lie on white paper, and the page shows where the paper was: its white,
+// and what the drawing blended with it, lets the page show through (see
+// keyedImage), so that no picture stands in a white box or halo on the
+// window's cream, and each prints as drawn on white paper. Photographs
+// (JPEG) draw their own ground and frame, and are drawn as they are.
+Picture loadDrawing(const QString &path) {
+  Picture picture = LoadPicture(path);
+  if (path.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive) ||
+      path.endsWith(QLatin1String(".jpeg"), Qt::CaseInsensitive))
+    return picture;
+  return Picture(keyedImage(picture.image()), picture.source());
+}
+
 // Loads a file into the measuring image; a file that cannot be loaded
 // leaves it empty and 0 × 0 before the error goes on.
 void loadInto(ImageControl &image, const QString &path) {
   try {
-    image.setPicture(LoadPicture(path));
+    image.setPicture(loadDrawing(path));
   } catch (const DrawError &) {
     image.unload();
     throw;
@@ -266,7 +280,7 @@ PictureSize PrepareKeyed(Page &p, const QString &file, bool measureInImage1) {
   p.ImageList1.Clear();
   p.step([&] {
     try {
-      p.ImageList1.Add(measured ? p.Image1.Picture() : LoadPicture(path));
+      p.ImageList1.Add(measured ? p.Image1.Picture() : loadDrawing(path));
     } catch (const DrawError &) {
       // Nothing to compose: the buffer is emptied to 0 × 0 so that the
       // paint that follows draws nothing, not a rectangle of stale size.
@@ -311,7 +325,7 @@ PictureSize MeasurePicture(Page &p, const QString &file) {
 }
 
 void PaintFile(Page &p, const QString &file, double x, double y) {
-  p.step([&] { p.cv().PaintPicture(LoadPicture(p.AppFolder + file), x, y); });
+  p.step([&] { p.cv().PaintPicture(loadDrawing(p.AppFolder + file), x, y); });
 }
 
 void PaintImage1(Page &p, double x, double y) {

@@ -38,8 +38,10 @@ struct Tint {
 const Tint middleTint{RGB(255, 205, 155), RGB(255, 245, 235)};
 const Tint rightTint{RGB(205, 155, 255), RGB(255, 245, 255)};
 
+// The gradient's lines stop short of their last point: they run one pixel
+// of the target past the white box, so that its last column is tinted too.
 void tintPanel(Page &p, double x1, double y1, double x2, double y2, const Tint &tint) {
-  TintPanel(p, x1, y1, x2, y2, tint.top, tint.bottom);
+  TintPanel(p, x1, y1, x2 + 1, y2, tint.top, tint.bottom);
 }
 
 // The arrows running down to a set: one per panel, at fractions of W, in
