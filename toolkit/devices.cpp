@@ -9,14 +9,16 @@ namespace abrevel {
 
 namespace {
 // A picture of the application folder as the devices draw it. The drawings
-// lie on white paper, and the page shows where the paper was: its white,
-// and what the drawing blended with it, lets the page show through (see
-// keyedImage), so that no picture stands in a white box or halo on the
-// window's cream, and each prints as drawn on white paper. Photographs
-// (JPEG) draw their own ground and frame, and are drawn as they are.
-Picture loadDrawing(const QString &path) {
+// lie on white paper, and the page shows where the paper was: on the
+// window, its white, and what the drawing blended with it, let the window's
+// colour show through (see keyedImage), so that no picture stands in a
+// white box or halo on the cream. On paper the page is the white they were
+// drawn on, and they are painted as they are (the image list keys its own
+// copy). Photographs (JPEG) draw their own ground and frame, and are drawn
+// as they are everywhere.
+Picture loadDrawing(const Page &p, const QString &path) {
   Picture picture = LoadPicture(path);
-  if (path.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive) ||
+  if (p.scale != 1.0f || path.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive) ||
       path.endsWith(QLatin1String(".jpeg"), Qt::CaseInsensitive))
     return picture;
   return Picture(keyedImage(picture.image()), picture.source());
@@ -24,9 +26,9 @@ Picture loadDrawing(const QString &path) {
 
 // Loads a file into the measuring image; a file that cannot be loaded
 // leaves it empty and 0 × 0 before the error goes on.
-void loadInto(ImageControl &image, const QString &path) {
+void loadInto(const Page &p, ImageControl &image, const QString &path) {
   try {
-    image.setPicture(loadDrawing(path));
+    image.setPicture(loadDrawing(p, path));
   } catch (const DrawError &) {
     image.unload();
     throw;
@@ -274,13 +276,13 @@ PictureSize PrepareKeyed(Page &p, const QString &file, bool measureInImage1) {
   bool measured = false;
   if (measureInImage1)
     p.step([&] {
-      loadInto(p.Image1, path);
+      loadInto(p, p.Image1, path);
       measured = true;
     });
   p.ImageList1.Clear();
   p.step([&] {
     try {
-      p.ImageList1.Add(measured ? p.Image1.Picture() : loadDrawing(path));
+      p.ImageList1.Add(measured ? p.Image1.Picture() : loadDrawing(p, path));
     } catch (const DrawError &) {
       // Nothing to compose: the buffer is emptied to 0 × 0 so that the
       // paint that follows draws nothing, not a rectangle of stale size.
@@ -320,12 +322,12 @@ std::int16_t KeyedPictureCentred(Page &p, const QString &file) {
 }
 
 PictureSize MeasurePicture(Page &p, const QString &file) {
-  p.step([&] { loadInto(p.Image1, p.AppFolder + file); });
+  p.step([&] { loadInto(p, p.Image1, p.AppFolder + file); });
   return PictureSize(p.Image1.Width(), p.Image1.Height());
 }
 
 void PaintFile(Page &p, const QString &file, double x, double y) {
-  p.step([&] { p.cv().PaintPicture(loadDrawing(p.AppFolder + file), x, y); });
+  p.step([&] { p.cv().PaintPicture(loadDrawing(p, p.AppFolder + file), x, y); });
 }
 
 void PaintImage1(Page &p, double x, double y) {
@@ -339,7 +341,7 @@ void PaintImage1(Page &p, double x, double y, double w, double h) {
 PictureSize PrepareScaledTransparent(Page &p, const QString &file) {
   bool loaded = false;
   p.step([&] {
-    loadInto(p.Image1, p.AppFolder + file);
+    loadInto(p, p.Image1, p.AppFolder + file);
     loaded = true;
   });
   // A file that cannot be loaded leaves nothing to draw and no size.
