@@ -9,6 +9,7 @@
 
 #include "shell/printing.h"
 #include "shell/windowpicture.h"
+#include "toolkit/pictureslots.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -245,6 +246,18 @@ TEST(Course, EveryScreenFitsTheWindowWithTheShippedPictures) {
                       kWindowWideTables.end();
     EXPECT_LE(cv.text.right, wide ? kClientWidth : kTextRight);
   }
+}
+
+// A picture that cannot be loaded keeps its place: the place the program
+// knows for each picture is the size of the file it ships.
+TEST(Course, EveryShippedPictureKeepsItsPlaceWhenMissing) {
+  const QStringList names = QDir(appDir()).entryList(
+      {QStringLiteral("pces*"), QStringLiteral("macro.gif"), QStringLiteral("micro.gif")},
+      QDir::Files);
+  ASSERT_FALSE(names.isEmpty());
+  for (const QString &name : names)
+    EXPECT_EQ(PictureSlot(name), QImage(appDir() + QLatin1Char('/') + name).size())
+        << name.toStdString();
 }
 
 TEST(Course, EveryChapterFitsOnePrintedPage) {
@@ -624,6 +637,39 @@ bool sameDrawing(const std::vector<DrawOp> &a, const std::vector<DrawOp> &b, boo
       });
 }
 
+// The screens whose drawers stop at their first error.
+const std::vector<int> kStopAtFirstError = {602, 1402, 1501, 1502, 1503, 1601, 1602, 1603};
+// Whether the screen (code), or the printed page of the chapter (code 0),
+// holds a drawer that stops at its first error.
+bool stopsAtFirstError(int code, int chapter) {
+  return std::any_of(kStopAtFirstError.begin(), kStopAtFirstError.end(), [&](int stopping) {
+    return code ? stopping == code : stopping / 100 == chapter;
+  });
+}
+
+std::vector<DrawOp> withoutPictures(const std::vector<DrawOp> &ops) {
+  std::vector<DrawOp> rest;
+  std::copy_if(ops.begin(), ops.end(), std::back_inserter(rest), [](const DrawOp &op) {
+    return op.kind != DrawOp::Image && op.kind != DrawOp::Transparent;
+  });
+  return rest;
+}
+
+// The first operation where two drawings part, to say what moved.
+std::string firstDifference(const std::vector<DrawOp> &a, const std::vector<DrawOp> &b) {
+  for (size_t i = 0; i < std::min(a.size(), b.size()); ++i)
+    if (!sameDrawing({a[i]}, {b[i]}, true))
+      return QStringLiteral("\"%1\" at (%2, %3) instead of \"%4\" at (%5, %6)")
+          .arg(a[i].text)
+          .arg(a[i].x1)
+          .arg(a[i].y1)
+          .arg(b[i].text)
+          .arg(b[i].x1)
+          .arg(b[i].y1)
+          .toStdString();
+  return a.size() == b.size() ? std::string("nothing") : std::string("a different length");
+}
+
 // The printed page of a chapter, from the print handler's own routine, on
 // the printable area of an A4 page (in screen pixels × the paper scale).
 constexpr double kPaperWidth = 760 * kPaperScale, kPaperHeight = 1080 * kPaperScale;
@@ -731,6 +777,29 @@ TEST_P(PictureFaults, EachPictureDamagedInTurnOnScreenAndOnPaper) {
         if (kind.fault == Fault::Missing) {
           for (const auto &[content, count] : paintedPictures(ops))
             EXPECT_TRUE(wholePictures.count(content)) << "a picture the drawing does not show";
+          // Its slot stays empty: every caption, line and other picture
+          // where it is with the picture there. A drawer that stops at its
+          // first error draws what comes before the picture, in place; on
+          // paper the screens after it then start higher.
+          const auto rest = withoutPictures(ops), wholeRest = withoutPictures(whole);
+          if (!stopsAtFirstError(drawing.code, chapter)) {
+            EXPECT_TRUE(sameDrawing(rest, wholeRest, true))
+                << "the drawing moved: " << firstDifference(rest, wholeRest);
+          } else if (drawing.code != 0) {
+            EXPECT_TRUE(
+                rest.size() <= wholeRest.size() &&
+                sameDrawing(rest, {wholeRest.begin(), wholeRest.begin() + rest.size()}, true))
+                << "the drawing moved: " << firstDifference(rest, wholeRest);
+          }
+          for (const DrawOp &op : ops) {
+            if ((op.kind != DrawOp::Image && op.kind != DrawOp::Transparent) ||
+                (drawing.code == 0 && stopsAtFirstError(0, chapter)))
+              continue;
+            EXPECT_TRUE(
+                std::any_of(whole.begin(), whole.end(),
+                            [&](const DrawOp &shown) { return sameDrawing({op}, {shown}, true); }))
+                << "a picture moved to (" << op.x1 << ", " << op.y1 << ")";
+          }
           missing = ops;
           continue;
         }

@@ -4,8 +4,10 @@
 //  - Image1, the measuring image: holds a picture so that its natural size
 //    can be read. Like an image control that sizes itself to its picture,
 //    it keeps its last size when it is emptied. A load that fails leaves it
-//    empty and 0 × 0: a missing picture never lends its place to the
-//    picture loaded before it, neither its pixels nor its size.
+//    empty, with the size of the place the picture takes (PictureSlot), or
+//    0 × 0 for a file the folder does not ship: a missing picture never
+//    lends its place to the picture loaded before it, neither its pixels
+//    nor its size, and what lies around it stays where it would be.
 //  - ImageList1, the image list: holds pictures of one size and draws one
 //    with its key colour transparent.
 //  - Picturetampon, the buffer: an off-screen picture box with a persistent
@@ -47,10 +49,11 @@ public:
   const abrevel::Picture &Picture() const { return m_picture; }
   // An empty picture keeps the control's size.
   void setPicture(abrevel::Picture picture);
-  // After a load that failed: no picture and no size.
-  void unload() {
+  // After a load that failed: no picture, and the size of the place the
+  // picture would have taken (none when that is not known).
+  void unload(QSize place = QSize()) {
     m_picture = abrevel::Picture();
-    m_size = QSize(0, 0);
+    m_size = place.isValid() ? place : QSize(0, 0);
   }
   int Width() const { return m_size.width(); }   // screen pixels
   int Height() const { return m_size.height(); } // screen pixels
@@ -69,10 +72,11 @@ public:
   int Count() const { return static_cast<int>(m_images.size()); }
 
   void Clear() { m_images.clear(); }
-  // After a load that failed: no image and no size.
-  void unload() {
+  // After a load that failed: no image, and the size of the place the
+  // picture would have taken (none when that is not known).
+  void unload(QSize place = QSize()) {
     m_images.clear();
-    m_size = QSize(0, 0);
+    m_size = place.isValid() ? place : QSize(0, 0);
   }
   // Adding an empty picture is an error.
   void Add(const abrevel::Picture &picture);

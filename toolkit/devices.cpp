@@ -2,6 +2,7 @@
 
 #include "toolkit/colors.h"
 #include "toolkit/errors.h"
+#include "toolkit/pictureslots.h"
 
 #include <algorithm>
 
@@ -25,12 +26,12 @@ Picture loadDrawing(const Page &p, const QString &path) {
 }
 
 // Loads a file into the measuring image; a file that cannot be loaded
-// leaves it empty and 0 × 0 before the error goes on.
+// leaves it empty, with the size of its place, before the error goes on.
 void loadInto(const Page &p, ImageControl &image, const QString &path) {
   try {
     image.setPicture(loadDrawing(p, path));
   } catch (const DrawError &) {
-    image.unload();
+    image.unload(PictureSlot(path));
     throw;
   }
 }
@@ -284,15 +285,17 @@ PictureSize PrepareKeyed(Page &p, const QString &file, bool measureInImage1) {
     try {
       p.ImageList1.Add(measured ? p.Image1.Picture() : loadDrawing(p, path));
     } catch (const DrawError &) {
-      // Nothing to compose: the buffer is emptied to 0 × 0 so that the
-      // paint that follows draws nothing, not a rectangle of stale size.
-      p.ImageList1.unload();
-      p.Picturetampon.resize(0, 0);
+      // Nothing to compose: the paint that follows draws nothing. The list
+      // and the buffer take the size of the picture's place (0 × 0 when it
+      // is not known), never a stale size, for the layout that reads them.
+      const QSize place = PictureSlot(path);
+      p.ImageList1.unload(place);
+      p.Picturetampon.resize(p.ImageList1.ImageWidth(), p.ImageList1.ImageHeight());
       throw;
     }
   });
   if (p.ImageList1.Count() == 0)
-    return PictureSize(0, 0);
+    return PictureSize(p.ImageList1.ImageWidth(), p.ImageList1.ImageHeight());
   p.Picturetampon.resize(p.ImageList1.ImageWidth(), p.ImageList1.ImageHeight());
   p.Picturetampon.Cls();
   // The key colour shows the page: the window's colour on screen, white on
@@ -304,7 +307,7 @@ PictureSize PrepareKeyed(Page &p, const QString &file, bool measureInImage1) {
 
 void PaintKeyed(Page &p, double x, double y) {
   p.step([&] {
-    if (p.Picturetampon.Width() == 0 || p.Picturetampon.Height() == 0)
+    if (p.ImageList1.Count() == 0 || p.Picturetampon.Width() == 0 || p.Picturetampon.Height() == 0)
       throw DrawError("no keyed picture to paint");
     p.cv().PaintPicture(p.Picturetampon.ImagePicture(), x, y);
   });
@@ -317,7 +320,7 @@ std::int16_t KeyedPictureCentred(Page &p, const QString &file) {
   std::int16_t X = 0;
   p.step([&] { X = toInt16(W(p) / 2 - p.Image1.Width() * s / 2); });
   PaintKeyed(p, X, cv.CurrentY);
-  p.step([&] { cv.CurrentY = cv.CurrentY + p.Picturetampon.Height() * s; });
+  p.step([&] { cv.CurrentY = cv.CurrentY + p.ImageList1.ImageHeight() * s; });
   return X;
 }
 
@@ -344,10 +347,16 @@ PictureSize PrepareScaledTransparent(Page &p, const QString &file) {
     loadInto(p, p.Image1, p.AppFolder + file);
     loaded = true;
   });
-  // A file that cannot be loaded leaves nothing to draw and no size.
+  // A file that cannot be loaded leaves nothing to draw, and the size of
+  // its place.
   if (!loaded) {
-    p.ImageList1.unload();
-    return PictureSize(0, 0);
+    const QSize place = PictureSlot(file);
+    const QSize scaled =
+        place.isValid() ? QSize(toInt16(place.width() * p.scale), toInt16(place.height() * p.scale))
+                        : QSize(0, 0);
+    p.Image1.unload(scaled);
+    p.ImageList1.unload(scaled);
+    return scaled;
   }
   p.step([&] {
     const double s = p.scale;

@@ -269,15 +269,15 @@ void AtomSheetCommon(Page &p) {
   sizeArrow(p, cx - R, cx + R, yd);
 
   // The nucleus picture, centred in the left panel below its size, with a
-  // size arrow over its width half a line above it. Without the picture
-  // there is nothing for the arrow to measure.
+  // size arrow over its width half a line above it. A missing picture
+  // leaves its place empty and its arrow over that place.
   p.Image1.setPicture(LoadPicture());
   const PictureSize nucleusPicture = MeasurePicture(p, QStringLiteral("pces403.gif"));
   const double w = nucleusPicture.width() * s;
   const double h = nucleusPicture.height() * s;
   const double X = (xa1 + xa2 - w) / 2;
   PaintImage1(p, X, yn, w, h);
-  if (!p.Image1.Picture().isNull())
+  if (w > 0)
     sizeArrow(p, X, X + w, yn - L / 2);
 
   // The electrons' picture, its right edge on the right panel's left edge.
