@@ -107,18 +107,29 @@ void symbolLegend(Page &p, double x, double y, const QColor &outline, LegendSymb
   cv.Font.Size = 10;
   cv.Font.Bold = false;
   const double L = abrevel::L(p);
-  const double r = TW(p, QStringLiteral("Symb"));
+  // The nuclide, two storeys high, takes a wider ellipse, as wide as the
+  // margin lets it, and "symbole" goes higher in it, so that the numbers
+  // keep clear of each other, of "symbole" and of the outline.
+  const bool nuclide = symbol == LegendSymbol::Nuclide;
+  const double r = nuclide ? M(p) : TW(p, QStringLiteral("Symb"));
   FilledCircle(p, x, y, r, outline, QBColor(15), 0.6);
-  cv.CurrentY = y - L;
+  cv.CurrentY = y - (nuclide ? 1.25 : 1.0) * L;
   PrintCentredOn(p, x, QStringLiteral("symbole"));
   cv.CurrentY = y;
-  if (symbol == LegendSymbol::Nuclide) {
-    cv.CurrentX = x - TW(p, QStringLiteral("A"));
+  if (nuclide) {
+    // A over Z, right before X, the three centred on the corner.
+    cv.Font.Size = 8;
+    const double numbers = std::max(TW(p, QStringLiteral("A")), TW(p, QStringLiteral("Z")));
+    cv.Font.Size = 10;
+    const double left = x - (numbers + TW(p, QStringLiteral("X"))) / 2;
+    cv.CurrentY = y - 2 * s;
+    cv.CurrentX = left;
     PrintSuperscript(p, QStringLiteral("A"));
-    cv.CurrentX = x - TW(p, QStringLiteral("A"));
-    cv.CurrentY += 2 * s;
+    cv.CurrentX = left;
+    cv.CurrentY = y;
     PrintSubscript(p, QStringLiteral("Z"));
-    cv.CurrentY -= 2 * s;
+    cv.CurrentY = y - 2 * s;
+    cv.CurrentX = left + numbers;
     cv.Print(QStringLiteral("X"));
   } else {
     PrintCentredOn(p, x, QStringLiteral("X"), End::Line, QStringLiteral("A"));
@@ -237,6 +248,8 @@ void AtomSheetCommon(Page &p) {
   cv.CurrentY = top + L / 2;
   for (const QString &line : Body(401, QStringLiteral("atom")))
     PrintCentredInBox(p, xb1, xb2, line);
+  // The size's raised exponent keeps clear of the line above.
+  cv.CurrentY += 3 * p.scale;
   PrintCentredInBox(p, xb1, xb2, BodyLine(401, QStringLiteral("atomsize")));
   const std::int16_t yd = I16(cv.CurrentY + L / 2);
   BlankLines(p, 1);
