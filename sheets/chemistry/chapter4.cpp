@@ -108,12 +108,12 @@ void symbolLegend(Page &p, double x, double y, const QColor &outline, LegendSymb
   cv.Font.Bold = false;
   const double L = abrevel::L(p);
   // The nuclide, two storeys high, takes a wider ellipse, as wide as the
-  // margin lets it, and "symbole" goes higher in it, so that the numbers
+  // margin lets it, and "symbole" goes a little higher in it, so that the numbers
   // keep clear of each other, of "symbole" and of the outline.
   const bool nuclide = symbol == LegendSymbol::Nuclide;
-  const double r = nuclide ? M(p) : TW(p, QStringLiteral("Symb"));
+  const double r = nuclide ? M(p) - 3 * s : TW(p, QStringLiteral("Symb"));
   FilledCircle(p, x, y, r, outline, QBColor(15), 0.6);
-  cv.CurrentY = y - (nuclide ? 1.25 : 1.0) * L;
+  cv.CurrentY = y - (nuclide ? 1.15 : 1.0) * L;
   PrintCentredOn(p, x, QStringLiteral("symbole"));
   cv.CurrentY = y;
   if (nuclide) {
