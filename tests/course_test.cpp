@@ -9,7 +9,9 @@
 
 #include "shell/printing.h"
 #include "shell/titleband.h"
+#include "shell/windowpicture.h"
 #include "toolkit/devices.h"
+#include "toolkit/pictureslots.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -17,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegion>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -249,6 +252,19 @@ TEST(Course, EveryScreenFitsTheWindowWithTheShippedPictures) {
   }
 }
 
+// A picture that cannot be loaded keeps its place: the place the program
+// knows for each picture is the size of the file it ships.
+TEST(Course, EveryShippedPictureKeepsItsPlaceWhenMissing) {
+  const QStringList names = QDir(appDir()).entryList(
+      {QStringLiteral("pces*.gif"), QStringLiteral("pces*.bmp"), QStringLiteral("pces*.jpg"),
+       QStringLiteral("macro.gif"), QStringLiteral("micro.gif")},
+      QDir::Files);
+  ASSERT_FALSE(names.isEmpty());
+  for (const QString &name : names)
+    EXPECT_EQ(PictureSlot(name), QImage(appDir() + QLatin1Char('/') + name).size())
+        << name.toStdString();
+}
+
 TEST(Course, EveryChapterFitsOnePrintedPage) {
   // The printable area of an A4 page, in screen pixels, less the notice line
   // at its foot; the first screen starts under the title band.
@@ -266,12 +282,84 @@ TEST(Course, EveryChapterFitsOnePrintedPage) {
     EXPECT_LE(drawn.bottom, (height - notice) * k);
     EXPECT_LE(drawn.right, width * k);
     EXPECT_LE(real.text.bottom, (height - notice) * k);
-    EXPECT_LE(real.text.right, width * k);
+    // Text ends where it ends on screen, clear of the page's right edge as
+    // of the window's.
+    const bool wide = std::any_of(kWindowWideTables.begin(), kWindowWideTables.end(),
+                                  [&](int code) { return code / 100 == chapter; });
+    EXPECT_LE(real.text.right, (wide ? width : kTextRight) * k);
   }
 }
 
 // Block headers: "@CODE NAME", the code in ASCII digits up to 32767, the
 // name free of white space in the Unicode sense.
+namespace {
+
+// The window's surface, noting where pictures drawn on white paper land
+// (every picture but the photographs, which bring their own ground).
+class KeyedPlaces : public RasterCanvas {
+public:
+  using RasterCanvas::RasterCanvas;
+  std::vector<QRect> places;
+
+protected:
+  void paintImage(const QImage &image, const QRectF &target, bool mirrored,
+                  const QString &source) override {
+    if (!source.endsWith(QLatin1String(".jpg")))
+      places.push_back(target.toAlignedRect());
+    RasterCanvas::paintImage(image, target, mirrored, source);
+  }
+  void paintTransparent(const QImage &image, QPointF at) override {
+    places.push_back(QRect(at.toPoint(), image.size()));
+    RasterCanvas::paintTransparent(image, at);
+  }
+};
+
+// The near-white pixels (every channel at least 240) of the given places
+// that touch the window's colour: a white box, seam, corner or halo round
+// a keyed picture, which should have shown the window instead.
+int nearWhiteTouchingWindow(const QImage &surface, const std::vector<QRect> &places,
+                            const QColor &window) {
+  const QImage image = surface.convertToFormat(QImage::Format_RGB32);
+  const QRgb cream = window.rgb() | 0xFF000000u;
+  const auto pixel = [&](int x, int y) { return image.pixel(x, y) | 0xFF000000u; };
+  QRegion region;
+  for (const QRect &place : places)
+    region += place.intersected(image.rect());
+  int count = 0;
+  for (const QRect &rect : region)
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+      for (int x = rect.left(); x <= rect.right(); ++x) {
+        const QRgb here = pixel(x, y);
+        if (here == cream || qRed(here) < 240 || qGreen(here) < 240 || qBlue(here) < 240)
+          continue;
+        bool touches = false;
+        for (int dy = -1; dy <= 1 && !touches; ++dy)
+          for (int dx = -1; dx <= 1 && !touches; ++dx)
+            touches = image.rect().contains(x + dx, y + dy) && pixel(x + dx, y + dy) == cream;
+        count += touches;
+      }
+  return count;
+}
+
+} // namespace
+
+// Keyed pictures lie clean on the window's cream: no white or near-white
+// pixel round them, whatever they hold (edges of shapes, letters, pale
+// margins, GIF and BMP alike).
+TEST(Course, KeyedPicturesShowNoWhiteAroundThemOnTheWindow) {
+  for (const ScreenRow *row : writtenScreens()) {
+    Page page;
+    KeyedPlaces surface(QSize(kClientWidth, kClientHeight));
+    attachWindowSurface(page, surface, appDir());
+    page.AppFolder = appDir() + QLatin1Char('/');
+    page.chapter = static_cast<std::int16_t>(row->code / 100);
+    page.screen = static_cast<std::int16_t>(row->code);
+    drawScreenOnSurface(page, surface);
+    EXPECT_EQ(nearWhiteTouchingWindow(surface.image(), surface.places, page.windowColour), 0)
+        << "screen " << row->code;
+  }
+}
+
 TEST(Texts, BlockHeadersAreReadOrRefused) {
   struct Case {
     const char *header;
@@ -558,6 +646,39 @@ bool sameDrawing(const std::vector<DrawOp> &a, const std::vector<DrawOp> &b, boo
       });
 }
 
+// The screens whose drawers stop at their first error.
+const std::vector<int> kStopAtFirstError = {602, 1402, 1501, 1502, 1503, 1601, 1602, 1603};
+// Whether the screen (code), or the printed page of the chapter (code 0),
+// holds a drawer that stops at its first error.
+bool stopsAtFirstError(int code, int chapter) {
+  return std::any_of(kStopAtFirstError.begin(), kStopAtFirstError.end(), [&](int stopping) {
+    return code ? stopping == code : stopping / 100 == chapter;
+  });
+}
+
+std::vector<DrawOp> withoutPictures(const std::vector<DrawOp> &ops) {
+  std::vector<DrawOp> rest;
+  std::copy_if(ops.begin(), ops.end(), std::back_inserter(rest), [](const DrawOp &op) {
+    return op.kind != DrawOp::Image && op.kind != DrawOp::Transparent;
+  });
+  return rest;
+}
+
+// The first operation where two drawings part, to say what moved.
+std::string firstDifference(const std::vector<DrawOp> &a, const std::vector<DrawOp> &b) {
+  for (size_t i = 0; i < std::min(a.size(), b.size()); ++i)
+    if (!sameDrawing({a[i]}, {b[i]}, true))
+      return QStringLiteral("\"%1\" at (%2, %3) instead of \"%4\" at (%5, %6)")
+          .arg(a[i].text)
+          .arg(a[i].x1)
+          .arg(a[i].y1)
+          .arg(b[i].text)
+          .arg(b[i].x1)
+          .arg(b[i].y1)
+          .toStdString();
+  return a.size() == b.size() ? std::string("nothing") : std::string("a different length");
+}
+
 // The printed page of a chapter, from the print handler's own routine, on
 // the printable area of an A4 page (in screen pixels × the paper scale).
 constexpr double kPaperWidth = 760 * kPaperScale, kPaperHeight = 1080 * kPaperScale;
@@ -668,6 +789,29 @@ TEST_P(PictureFaults, EachPictureDamagedInTurnOnScreenAndOnPaper) {
         if (kind.fault == Fault::Missing) {
           for (const auto &[content, count] : paintedPictures(ops))
             EXPECT_TRUE(wholePictures.count(content)) << "a picture the drawing does not show";
+          // Its slot stays empty: every caption, line and other picture
+          // where it is with the picture there. A drawer that stops at its
+          // first error draws what comes before the picture, in place; on
+          // paper the screens after it then start higher.
+          const auto rest = withoutPictures(ops), wholeRest = withoutPictures(whole);
+          if (!stopsAtFirstError(drawing.code, chapter)) {
+            EXPECT_TRUE(sameDrawing(rest, wholeRest, true))
+                << "the drawing moved: " << firstDifference(rest, wholeRest);
+          } else if (drawing.code != 0) {
+            EXPECT_TRUE(
+                rest.size() <= wholeRest.size() &&
+                sameDrawing(rest, {wholeRest.begin(), wholeRest.begin() + rest.size()}, true))
+                << "the drawing moved: " << firstDifference(rest, wholeRest);
+          }
+          for (const DrawOp &op : ops) {
+            if ((op.kind != DrawOp::Image && op.kind != DrawOp::Transparent) ||
+                (drawing.code == 0 && stopsAtFirstError(0, chapter)))
+              continue;
+            EXPECT_TRUE(
+                std::any_of(whole.begin(), whole.end(),
+                            [&](const DrawOp &shown) { return sameDrawing({op}, {shown}, true); }))
+                << "a picture moved to (" << op.x1 << ", " << op.y1 << ")";
+          }
           missing = ops;
           continue;
         }

@@ -607,3 +607,61 @@ TEST(PictureBuffer, DrawingAnImageIsWhatThePainterDraws) {
       EXPECT_TRUE(buffer.Image() == expected);
     }
 }
+
+// A picture drawn on white paper lies on any background as it would have
+// been drawn on it: on white exactly as drawn (paper stays as it was), on the
+// window's cream without a white box, seam or halo, while the drawing's own
+// near-white areas, shut in by its lines, keep their colour. Keying a keyed
+// image changes nothing (a measured picture goes on to the image list).
+TEST(PictureBuffer, KeyedPictureBlendsItsEdgesWithTheBackground) {
+  // Columns: page, a near-white margin joined to it, a grey edge pixel
+  // (black half over white), a black line, a near-white inside, a black
+  // line, a pale tint touching the page on its right, page.
+  const QRgb page = qRgb(255, 255, 255), margin = qRgb(250, 251, 252), edge = qRgb(128, 128, 128),
+             black = qRgb(0, 0, 0), inside = qRgb(250, 250, 250), tint = qRgb(255, 200, 150);
+  const QRgb row[] = {page, margin, edge, black, inside, black, tint, tint, page};
+  QImage drawing(9, 3, QImage::Format_RGB32);
+  for (int y = 0; y < drawing.height(); ++y)
+    for (int x = 0; x < drawing.width(); ++x)
+      drawing.setPixel(x, y, row[x]);
+  // The black lines close the inside off from the page above and below.
+  for (int x = 3; x <= 5; ++x)
+    for (int y : {0, 2})
+      drawing.setPixel(x, y, black);
+
+  const QImage keyed = keyedImage(drawing);
+  EXPECT_TRUE(keyedImage(keyed) == keyed);
+
+  const auto over = [&](const QColor &background) {
+    PictureBuffer buffer(drawing.width(), drawing.height());
+    buffer.setBackColor(background);
+    buffer.drawTransparent(keyed, 0, 0);
+    return buffer.Image().convertToFormat(QImage::Format_RGB32);
+  };
+  EXPECT_TRUE(over(QColor(255, 255, 255)) == drawing) << "on white the picture is as drawn";
+
+  const QColor cream(255, 253, 227);
+  const QImage window = over(cream);
+  const int y = 1;
+  const auto near = [](QRgb a, QRgb b) {
+    return std::abs(qRed(a) - qRed(b)) <= 5 && std::abs(qGreen(a) - qGreen(b)) <= 5 &&
+           std::abs(qBlue(a) - qBlue(b)) <= 5;
+  };
+  struct Expect {
+    int x;
+    QRgb colour;
+    const char *what;
+  };
+  const Expect expected[] = {
+      {0, cream.rgb(), "the page shows the background"},
+      {1, cream.rgb(), "a near-white margin joined to the page takes the background"},
+      {2, qRgb(128, 127, 114), "an edge is half black, half background"},
+      {3, black, "the line stays black"},
+      {4, inside, "a near-white inside keeps its colour"},
+      {7, tint, "a pale colour touching the page keeps its colour"},
+      {8, cream.rgb(), "the page shows the background"},
+  };
+  for (const Expect &e : expected)
+    EXPECT_TRUE(near(window.pixel(e.x, y), e.colour))
+        << e.what << ": " << std::hex << window.pixel(e.x, y);
+}

@@ -5,7 +5,9 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 namespace abrevel {
 
@@ -33,21 +35,123 @@ PictureOrigin keyedOrigin(const abrevel::Picture &picture, QSize size) {
 
 QColor keyColour() { return QColor(255, 255, 255); }
 
+namespace {
+
+// A pixel light enough to be taken for the page it was drawn on.
+bool nearWhite(QRgb pixel) {
+  return qRed(pixel) >= 240 && qGreen(pixel) >= 240 && qBlue(pixel) >= 240;
+}
+
+int lightest(QRgb pixel) { return std::min({qRed(pixel), qGreen(pixel), qBlue(pixel)}); }
+
+// A pixel drawn over white, as a premultiplied pixel of coverage `alpha`
+// that gives it back exactly when laid over white again. The coverage is
+// raised where needed so that no channel goes below zero.
+QRgb overWhite(QRgb pixel, int alpha) {
+  alpha = std::clamp(alpha, 255 - lightest(pixel), 255);
+  const int lift = 255 - alpha;
+  return qRgba(qRed(pixel) - lift, qGreen(pixel) - lift, qBlue(pixel) - lift, alpha);
+}
+
+} // namespace
+
 QImage keyedImage(const QImage &image) {
-  QImage out = image.convertToFormat(QImage::Format_ARGB32);
+  // The picture as it would lie on white paper: what a file or an earlier
+  // keying already left transparent, in part or whole, is laid on white
+  // first, so that keying a keyed image gives it back unchanged.
+  QImage out(image.size(), QImage::Format_RGB32);
+  out.fill(keyColour());
+  {
+    QPainter paper(&out);
+    paper.drawImage(0, 0, image);
+  }
   const QRgb key = keyColour().rgb();
   const int width = out.width(), height = out.height();
+  const auto at = [&](int x, int y) -> QRgb & {
+    return reinterpret_cast<QRgb *>(out.scanLine(y))[x];
+  };
+  const auto isKey = [&](QRgb pixel) { return (pixel | 0xFF000000u) == key; };
+
+  // The page: the key, and the near-white pixels it reaches (or the edge of
+  // the picture reaches) through other near-white pixels. These are where
+  // the drawing was laid on white paper, anti-aliased edges and pale
+  // margins included, and they must show whatever lies beneath instead.
+  std::vector<char> page(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+  std::vector<QPoint> pending;
+  const auto reach = [&](int x, int y) {
+    char &mark = page[static_cast<size_t>(y) * width + x];
+    if (mark)
+      return;
+    const QRgb pixel = at(x, y);
+    if (!isKey(pixel) && !nearWhite(pixel))
+      return;
+    mark = 1;
+    pending.emplace_back(x, y);
+  };
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      if (isKey(at(x, y)) || x == 0 || y == 0 || x == width - 1 || y == height - 1)
+        reach(x, y);
+  while (!pending.empty()) {
+    const QPoint point = pending.back();
+    pending.pop_back();
+    if (point.x() > 0)
+      reach(point.x() - 1, point.y());
+    if (point.x() + 1 < width)
+      reach(point.x() + 1, point.y());
+    if (point.y() > 0)
+      reach(point.x(), point.y() - 1);
+    if (point.y() + 1 < height)
+      reach(point.x(), point.y() + 1);
+  }
+  const auto onPage = [&](int x, int y) {
+    return x >= 0 && y >= 0 && x < width && y < height && page[static_cast<size_t>(y) * width + x];
+  };
+
+  QImage keyed(out.size(), QImage::Format_ARGB32_Premultiplied);
   for (int y = 0; y < height; ++y) {
-    auto *line = reinterpret_cast<QRgb *>(out.scanLine(y));
+    auto *line = reinterpret_cast<QRgb *>(keyed.scanLine(y));
     for (int x = 0; x < width; ++x) {
-      const QRgb pixel = line[x];
-      line[x] = (qAlpha(pixel) < 128 || (pixel | 0xFF000000u) == key) ? 0 : pixel | 0xFF000000u;
+      const QRgb pixel = at(x, y) | 0xFF000000u;
+      if (isKey(at(x, y))) {
+        line[x] = 0;
+      } else if (onPage(x, y)) {
+        // Paper tinted by the drawing: only what differs from white stays.
+        line[x] = overWhite(pixel, 0);
+      } else {
+        // A pixel touching the page is the drawing's edge, a blend of the
+        // colour beside it with white: its coverage is how far it has gone
+        // from white towards the darkest neighbour off the page.
+        bool edge = false;
+        QRgb ink = pixel;
+        for (int dy = -1; dy <= 1; ++dy)
+          for (int dx = -1; dx <= 1; ++dx) {
+            if (onPage(x + dx, y + dy)) {
+              edge = true;
+            } else if (x + dx >= 0 && y + dy >= 0 && x + dx < width && y + dy < height) {
+              const QRgb next = at(x + dx, y + dy) | 0xFF000000u;
+              if (lightest(next) < lightest(ink))
+                ink = next;
+            }
+          }
+        if (!edge) {
+          line[x] = pixel;
+          continue;
+        }
+        // The channel in which the ink stands furthest from white measures
+        // the coverage best.
+        int channel = qRed(ink), value = qRed(pixel);
+        if (qGreen(ink) < channel)
+          channel = qGreen(ink), value = qGreen(pixel);
+        if (qBlue(ink) < channel)
+          channel = qBlue(ink), value = qBlue(pixel);
+        const int coverage =
+            channel >= 255 ? 255 : ((255 - value) * 255 + (255 - channel) / 2) / (255 - channel);
+        line[x] = overWhite(pixel, coverage);
+      }
     }
   }
-  // Every pixel is now clear or opaque, which reads the same premultiplied:
-  // the form the painter draws from without converting the image first.
-  out.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied);
-  return out;
+  return keyed;
 }
 
 void ImageControl::setPicture(abrevel::Picture picture) {
@@ -110,30 +214,40 @@ void PictureBuffer::holdOrigin(PictureOrigin origin, bool wholeBuffer) {
 
 void PictureBuffer::drawTransparent(const QImage &image, int x, int y) {
   holdOrigin(pictureOrigin(image), x == 0 && y == 0 && image.size() == m_image.size());
-  // A keyed image's pixels are clear or opaque: each opaque pixel replaces
-  // the buffer's, a clear one leaves it, exactly as the painter would draw
-  // them, but in one pass here rather than handed out to the painter's
-  // threads. An image with any other pixel goes to the painter whole.
-  if (image.format() == QImage::Format_ARGB32_Premultiplied && composeKeyed(image, x, y))
+  // A keyed image (premultiplied) is laid into the buffer pixel by pixel,
+  // exactly as the painter would lay it, but in one pass here rather than
+  // handed out to the painter's threads. Any other image goes to the
+  // painter.
+  if (image.format() == QImage::Format_ARGB32_Premultiplied) {
+    composeKeyed(image, x, y);
     return;
+  }
   QPainter p(&m_image);
   p.drawImage(QPoint(x, y), image);
 }
 
-bool PictureBuffer::composeKeyed(const QImage &image, int x, int y) {
+void PictureBuffer::composeKeyed(const QImage &image, int x, int y) {
   const QRect area = QRect(QPoint(x, y), image.size()).intersected(m_image.rect());
   for (int row = area.top(); row <= area.bottom(); ++row) {
     const auto *from = reinterpret_cast<const QRgb *>(image.constScanLine(row - y));
     auto *to = reinterpret_cast<QRgb *>(m_image.scanLine(row));
     for (int column = area.left(); column <= area.right(); ++column) {
       const QRgb pixel = from[column - x];
-      if (qAlpha(pixel) == 255)
+      const int alpha = qAlpha(pixel);
+      if (alpha == 255) {
         to[column] = pixel;
-      else if (pixel != 0)
-        return false; // not keyed: what is copied so far, the painter copies again
+      } else if (alpha != 0) {
+        // Source over with the painter's rounding of x × a / 255.
+        const QRgb under = to[column];
+        const auto over = [alpha](int source, int beneath) {
+          const int t = beneath * (255 - alpha);
+          return std::min(255, source + ((t + (t >> 8) + 0x80) >> 8));
+        };
+        to[column] = qRgb(over(qRed(pixel), qRed(under)), over(qGreen(pixel), qGreen(under)),
+                          over(qBlue(pixel), qBlue(under)));
+      }
     }
   }
-  return true;
 }
 
 void PictureBuffer::paintStretched(const abrevel::Picture &picture, int x, int y, int w, int h) {

@@ -4,8 +4,10 @@
 //  - Image1, the measuring image: holds a picture so that its natural size
 //    can be read. Like an image control that sizes itself to its picture,
 //    it keeps its last size when it is emptied. A load that fails leaves it
-//    empty and 0 × 0: a missing picture never lends its place to the
-//    picture loaded before it, neither its pixels nor its size.
+//    empty, with the size of the place the picture takes (PictureSlot), or
+//    0 × 0 for a file the folder does not ship: a missing picture never
+//    lends its place to the picture loaded before it, neither its pixels
+//    nor its size, and what lies around it stays where it would be.
 //  - ImageList1, the image list: holds pictures of one size and draws one
 //    with its key colour transparent.
 //  - Picturetampon, the buffer: an off-screen picture box with a persistent
@@ -13,8 +15,13 @@
 //
 // Key colour: every keyed picture uses pure white, RGB(255, 255, 255), as
 // its key; pixels a file already marks transparent (GIF) count as key too.
-// The pictures are drawn for that rule: what must show the page background
-// is pure white, and nothing else in them is.
+// The pictures are drawn on white paper, and white is where the page
+// background shows. What the drawing blended with that paper shows it too,
+// in part: its anti-aliased edges, and pale margins of near-white joined to
+// the key. These are un-blended from white into partial transparency, so
+// that they blend with whatever background the picture lands on (the
+// window's cream on screen) and come back exactly as drawn on white paper.
+// Near-white areas enclosed by the drawing keep their colour.
 #pragma once
 
 #include "toolkit/picture.h"
@@ -32,7 +39,8 @@ class Canvas;
 
 // The key colour shared by every keyed picture.
 QColor keyColour();
-// A copy of the image in which key-coloured pixels are transparent.
+// A premultiplied copy of the image in which key-coloured pixels are
+// transparent and the pixels that blended with the page partly so.
 QImage keyedImage(const QImage &image);
 
 class ImageControl {
@@ -42,10 +50,11 @@ public:
   const abrevel::Picture &Picture() const { return m_picture; }
   // An empty picture keeps the control's size.
   void setPicture(abrevel::Picture picture);
-  // After a load that failed: no picture and no size.
-  void unload() {
+  // After a load that failed: no picture, and the size of the place the
+  // picture would have taken (none when that is not known).
+  void unload(QSize place = QSize()) {
     m_picture = abrevel::Picture();
-    m_size = QSize(0, 0);
+    m_size = place.isValid() ? place : QSize(0, 0);
   }
   int Width() const { return m_size.width(); }   // screen pixels
   int Height() const { return m_size.height(); } // screen pixels
@@ -64,10 +73,11 @@ public:
   int Count() const { return static_cast<int>(m_images.size()); }
 
   void Clear() { m_images.clear(); }
-  // After a load that failed: no image and no size.
-  void unload() {
+  // After a load that failed: no image, and the size of the place the
+  // picture would have taken (none when that is not known).
+  void unload(QSize place = QSize()) {
     m_images.clear();
-    m_size = QSize(0, 0);
+    m_size = place.isValid() ? place : QSize(0, 0);
   }
   // Adding an empty picture is an error.
   void Add(const abrevel::Picture &picture);
@@ -112,9 +122,8 @@ public:
   void paintStretched(const abrevel::Picture &picture, int x, int y, int w, int h);
 
 private:
-  // Copies a keyed image's opaque pixels; false, part done, at the first
-  // pixel that is neither clear nor opaque.
-  bool composeKeyed(const QImage &image, int x, int y);
+  // Lays a premultiplied image over the persistent image.
+  void composeKeyed(const QImage &image, int x, int y);
   // Records what the buffer holds after a picture is drawn into it.
   void holdOrigin(PictureOrigin origin, bool wholeBuffer);
 

@@ -2,19 +2,36 @@
 
 #include "toolkit/colors.h"
 #include "toolkit/errors.h"
+#include "toolkit/pictureslots.h"
 
 #include <algorithm>
 
 namespace abrevel {
 
 namespace {
+// A picture of the application folder as the devices draw it. The drawings
+// lie on white paper, and the page shows where the paper was: on the
+// window, its white, and what the drawing blended with it, let the window's
+// colour show through (see keyedImage), so that no picture stands in a
+// white box or halo on the cream. On paper the page is the white they were
+// drawn on, and they are painted as they are (the image list keys its own
+// copy). Photographs (JPEG) draw their own ground and frame, and are drawn
+// as they are everywhere.
+Picture loadDrawing(const Page &p, const QString &path) {
+  Picture picture = LoadPicture(path);
+  if (p.scale != 1.0f || path.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive) ||
+      path.endsWith(QLatin1String(".jpeg"), Qt::CaseInsensitive))
+    return picture;
+  return Picture(keyedImage(picture.image()), picture.source());
+}
+
 // Loads a file into the measuring image; a file that cannot be loaded
-// leaves it empty and 0 × 0 before the error goes on.
-void loadInto(ImageControl &image, const QString &path) {
+// leaves it empty, with the size of its place, before the error goes on.
+void loadInto(const Page &p, ImageControl &image, const QString &path) {
   try {
-    image.setPicture(LoadPicture(path));
+    image.setPicture(loadDrawing(p, path));
   } catch (const DrawError &) {
-    image.unload();
+    image.unload(PictureSlot(path));
     throw;
   }
 }
@@ -260,23 +277,25 @@ PictureSize PrepareKeyed(Page &p, const QString &file, bool measureInImage1) {
   bool measured = false;
   if (measureInImage1)
     p.step([&] {
-      loadInto(p.Image1, path);
+      loadInto(p, p.Image1, path);
       measured = true;
     });
   p.ImageList1.Clear();
   p.step([&] {
     try {
-      p.ImageList1.Add(measured ? p.Image1.Picture() : LoadPicture(path));
+      p.ImageList1.Add(measured ? p.Image1.Picture() : loadDrawing(p, path));
     } catch (const DrawError &) {
-      // Nothing to compose: the buffer is emptied to 0 × 0 so that the
-      // paint that follows draws nothing, not a rectangle of stale size.
-      p.ImageList1.unload();
-      p.Picturetampon.resize(0, 0);
+      // Nothing to compose: the paint that follows draws nothing. The list
+      // and the buffer take the size of the picture's place (0 × 0 when it
+      // is not known), never a stale size, for the layout that reads them.
+      const QSize place = PictureSlot(path);
+      p.ImageList1.unload(place);
+      p.Picturetampon.resize(p.ImageList1.ImageWidth(), p.ImageList1.ImageHeight());
       throw;
     }
   });
   if (p.ImageList1.Count() == 0)
-    return PictureSize(0, 0);
+    return PictureSize(p.ImageList1.ImageWidth(), p.ImageList1.ImageHeight());
   p.Picturetampon.resize(p.ImageList1.ImageWidth(), p.ImageList1.ImageHeight());
   p.Picturetampon.Cls();
   // The key colour shows the page: the window's colour on screen, white on
@@ -288,7 +307,7 @@ PictureSize PrepareKeyed(Page &p, const QString &file, bool measureInImage1) {
 
 void PaintKeyed(Page &p, double x, double y) {
   p.step([&] {
-    if (p.Picturetampon.Width() == 0 || p.Picturetampon.Height() == 0)
+    if (p.ImageList1.Count() == 0 || p.Picturetampon.Width() == 0 || p.Picturetampon.Height() == 0)
       throw DrawError("no keyed picture to paint");
     p.cv().PaintPicture(p.Picturetampon.ImagePicture(), x, y);
   });
@@ -301,17 +320,17 @@ std::int16_t KeyedPictureCentred(Page &p, const QString &file) {
   std::int16_t X = 0;
   p.step([&] { X = toInt16(W(p) / 2 - p.Image1.Width() * s / 2); });
   PaintKeyed(p, X, cv.CurrentY);
-  p.step([&] { cv.CurrentY = cv.CurrentY + p.Picturetampon.Height() * s; });
+  p.step([&] { cv.CurrentY = cv.CurrentY + p.ImageList1.ImageHeight() * s; });
   return X;
 }
 
 PictureSize MeasurePicture(Page &p, const QString &file) {
-  p.step([&] { loadInto(p.Image1, p.AppFolder + file); });
+  p.step([&] { loadInto(p, p.Image1, p.AppFolder + file); });
   return PictureSize(p.Image1.Width(), p.Image1.Height());
 }
 
 void PaintFile(Page &p, const QString &file, double x, double y) {
-  p.step([&] { p.cv().PaintPicture(LoadPicture(p.AppFolder + file), x, y); });
+  p.step([&] { p.cv().PaintPicture(loadDrawing(p, p.AppFolder + file), x, y); });
 }
 
 void PaintImage1(Page &p, double x, double y) {
@@ -325,13 +344,19 @@ void PaintImage1(Page &p, double x, double y, double w, double h) {
 PictureSize PrepareScaledTransparent(Page &p, const QString &file) {
   bool loaded = false;
   p.step([&] {
-    loadInto(p.Image1, p.AppFolder + file);
+    loadInto(p, p.Image1, p.AppFolder + file);
     loaded = true;
   });
-  // A file that cannot be loaded leaves nothing to draw and no size.
+  // A file that cannot be loaded leaves nothing to draw, and the size of
+  // its place.
   if (!loaded) {
-    p.ImageList1.unload();
-    return PictureSize(0, 0);
+    const QSize place = PictureSlot(file);
+    const QSize scaled =
+        place.isValid() ? QSize(toInt16(place.width() * p.scale), toInt16(place.height() * p.scale))
+                        : QSize(0, 0);
+    p.Image1.unload(scaled);
+    p.ImageList1.unload(scaled);
+    return scaled;
   }
   p.step([&] {
     const double s = p.scale;

@@ -114,13 +114,15 @@ using PictureSize = QSize;
 // Keyed picture, first half: loads the file (into Image1 first when
 // measureInImage1), puts it in the image list and composes it in the buffer
 // over the page background (the window's colour at scale 1, white on paper). Returns the image
-// list's image size.
+// list's image size (the size of its place when the file cannot be loaded).
 PictureSize PrepareKeyed(Page &p, const QString &file, bool measureInImage1 = true);
-// Keyed picture, second half: paints the buffer at (x, y), natural size.
+// Keyed picture, second half: paints the buffer at (x, y), natural size;
+// nothing (an error) when no picture was composed in it.
 void PaintKeyed(Page &p, double x, double y);
 // Keyed picture centred on the page, its top at CurrentY: Image1's width
-// places it, and CurrentY then moves down by the buffer's height × s (not at
-// all when the picture could not be loaded). Returns its left edge.
+// places it, and CurrentY then moves down by the image list's height × s
+// (its place's height when the picture could not be loaded). Returns its
+// left edge.
 std::int16_t KeyedPictureCentred(Page &p, const QString &file);
 
 // Measured picture: loads the file into Image1 and returns its size.
@@ -134,7 +136,7 @@ void PaintImage1(Page &p, double x, double y, double w, double h);
 // Pre-scaled transparent picture, first half: loads the file into Image1
 // scaled by s through the buffer; returns Image1's (already scaled) size.
 // A file that cannot be loaded leaves the image list empty (nothing to
-// draw) and Image1 as it was.
+// draw), and Image1 and the image list with the size of its place, scaled.
 PictureSize PrepareScaledTransparent(Page &p, const QString &file);
 // Second half: draws Image1's picture transparently at (x, y).
 void DrawScaledTransparent(Page &p, double x, double y);

@@ -8,8 +8,10 @@
 // another format:
 //
 //  - BMP (the default): 24 bits, drawn over pure white. The viewer keys pure
-//    white out of these pictures, so white is where the page shows through;
-//    a drawing that needs a visibly white area uses a near-white (#FCFCFC).
+//    white out of these pictures, so white is where the page shows through,
+//    and un-blends from white what touches it (edges, letters, near-white
+//    joined to it); a drawing that needs a visibly white area uses a
+//    near-white (#FCFCFC) shut in by its lines.
 //  - GIF: real transparency (a Graphics Control Extension with a transparent
 //    index) where the drawing leaves the canvas uncovered; a pixel at least
 //    half covered is opaque, in the colour the drawing gives it. White is
@@ -101,9 +103,9 @@ constexpr std::array kRules{
     Rule{"pces1001", Format::KeyedGif, 255, nullptr},
     Rule{"macro", Format::Gif, 255, nullptr},
     Rule{"micro", Format::Gif, 255, nullptr},
-    Rule{"pces1801", Format::Gif, 255, nullptr},
+    Rule{"pces1801", Format::KeyedGif, 255, nullptr},
     Rule{"pces1802", Format::Gif, 255, nullptr},
-    Rule{"pces1901", Format::Gif, 255, nullptr},
+    Rule{"pces1901", Format::KeyedGif, 255, nullptr},
     Rule{"fbas", Format::Gif, 15, nullptr},
     Rule{"fhaut", Format::Gif, 15, "fbas"},
     Rule{"imprimer", Format::Gif, 15, nullptr},

@@ -38,8 +38,10 @@ struct Tint {
 const Tint middleTint{RGB(255, 205, 155), RGB(255, 245, 235)};
 const Tint rightTint{RGB(205, 155, 255), RGB(255, 245, 255)};
 
+// The gradient's lines stop short of their last point: they run one pixel
+// of the target past the white box, so that its last column is tinted too.
 void tintPanel(Page &p, double x1, double y1, double x2, double y2, const Tint &tint) {
-  TintPanel(p, x1, y1, x2, y2, tint.top, tint.bottom);
+  TintPanel(p, x1, y1, x2 + 1, y2, tint.top, tint.bottom);
 }
 
 // The arrows running down to a set: one per panel, at fractions of W, in
@@ -105,18 +107,29 @@ void symbolLegend(Page &p, double x, double y, const QColor &outline, LegendSymb
   cv.Font.Size = 10;
   cv.Font.Bold = false;
   const double L = abrevel::L(p);
-  const double r = TW(p, QStringLiteral("Symb"));
+  // The nuclide, two storeys high, takes a wider ellipse, as wide as the
+  // margin lets it, and "symbole" goes a little higher in it, so that the numbers
+  // keep clear of each other, of "symbole" and of the outline.
+  const bool nuclide = symbol == LegendSymbol::Nuclide;
+  const double r = nuclide ? M(p) - 3 * s : TW(p, QStringLiteral("Symb"));
   FilledCircle(p, x, y, r, outline, QBColor(15), 0.6);
-  cv.CurrentY = y - L;
+  cv.CurrentY = y - (nuclide ? 1.15 : 1.0) * L;
   PrintCentredOn(p, x, QStringLiteral("symbole"));
   cv.CurrentY = y;
-  if (symbol == LegendSymbol::Nuclide) {
-    cv.CurrentX = x - TW(p, QStringLiteral("A"));
+  if (nuclide) {
+    // A over Z, right before X, the three centred on the corner.
+    cv.Font.Size = 8;
+    const double numbers = std::max(TW(p, QStringLiteral("A")), TW(p, QStringLiteral("Z")));
+    cv.Font.Size = 10;
+    const double left = x - (numbers + TW(p, QStringLiteral("X"))) / 2;
+    cv.CurrentY = y - 2 * s;
+    cv.CurrentX = left;
     PrintSuperscript(p, QStringLiteral("A"));
-    cv.CurrentX = x - TW(p, QStringLiteral("A"));
-    cv.CurrentY += 2 * s;
+    cv.CurrentX = left;
+    cv.CurrentY = y;
     PrintSubscript(p, QStringLiteral("Z"));
-    cv.CurrentY -= 2 * s;
+    cv.CurrentY = y - 2 * s;
+    cv.CurrentX = left + numbers;
     cv.Print(QStringLiteral("X"));
   } else {
     PrintCentredOn(p, x, QStringLiteral("X"), End::Line, QStringLiteral("A"));
@@ -235,6 +248,8 @@ void AtomSheetCommon(Page &p) {
   cv.CurrentY = top + L / 2;
   for (const QString &line : Body(401, QStringLiteral("atom")))
     PrintCentredInBox(p, xb1, xb2, line);
+  // The size's raised exponent keeps clear of the line above.
+  cv.CurrentY += 3 * p.scale;
   PrintCentredInBox(p, xb1, xb2, BodyLine(401, QStringLiteral("atomsize")));
   const std::int16_t yd = I16(cv.CurrentY + L / 2);
   BlankLines(p, 1);
@@ -267,15 +282,15 @@ void AtomSheetCommon(Page &p) {
   sizeArrow(p, cx - R, cx + R, yd);
 
   // The nucleus picture, centred in the left panel below its size, with a
-  // size arrow over its width half a line above it. Without the picture
-  // there is nothing for the arrow to measure.
+  // size arrow over its width half a line above it. A missing picture
+  // leaves its place empty and its arrow over that place.
   p.Image1.setPicture(LoadPicture());
   const PictureSize nucleusPicture = MeasurePicture(p, QStringLiteral("pces403.gif"));
   const double w = nucleusPicture.width() * s;
   const double h = nucleusPicture.height() * s;
   const double X = (xa1 + xa2 - w) / 2;
   PaintImage1(p, X, yn, w, h);
-  if (!p.Image1.Picture().isNull())
+  if (w > 0)
     sizeArrow(p, X, X + w, yn - L / 2);
 
   // The electrons' picture, its right edge on the right panel's left edge.

@@ -68,9 +68,11 @@ void Screen802(Page &p) {
 
   static constexpr std::array<const char *, 3> legend = {"*C* en mol · L^{−1}", "*n* en mol",
                                                          "*V* en L"};
+  // The legend's lines start together, its longest line centred in the box.
+  const double legendX = (lx1 + lx2 - TW(p, QStringLiteral("C en mol · L-1"))) / 2;
   for (std::size_t i = 0; i < legend.size(); ++i) {
     cv.CurrentY = Y + (0.5 + 1.5 * static_cast<double>(i)) * L;
-    cv.CurrentX = lx1 + TW(p, QStringLiteral("W"));
+    cv.CurrentX = legendX;
     PrintRich(p, QString::fromUtf8(legend[i]));
   }
 

@@ -73,9 +73,13 @@ void Screen1601(Page &p) {
   const double numeratorWidth = TW(p, QStringLiteral("m m'"));
   cv.CurrentY = Yf - TH(p, QStringLiteral("W")) / 2;
   PrintItalic(p, QStringLiteral("m m'"));
+  // The denominator low enough that its raised exponent clears the bar by
+  // as much as the numerator does, the exponent a hair clear of the
+  // slanted d.
   cv.CurrentX = Xn + numeratorWidth / 2 - TW(p, QStringLiteral("d"));
-  cv.CurrentY = Yf + 0.7 * TH(p, QStringLiteral("W"));
+  cv.CurrentY = Yf + 0.85 * TH(p, QStringLiteral("W"));
   PrintItalic(p, QStringLiteral("d"));
+  cv.CurrentX = cv.CurrentX + 1 * s;
   PrintSuperscript(p, QStringLiteral("2"));
   const double bar = (Ya + Yz) / 2.0;
   cv.Line(Xn, bar, Xn + numeratorWidth, bar, QBColor(0));

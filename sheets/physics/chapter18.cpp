@@ -117,10 +117,18 @@ void Screen1802(Page &p) {
     // n = V / Vm, the fraction on the middle of the line.
     PrintCentredInBox(p, X4, X5, QStringLiteral("ne se mesure pas, mais se calcule avec *n* = "),
                       End::Run, QStringLiteral("ne se mesure pas, mais se calcule avec n = Vm"));
+    // Its bar a little above the row's middle line, so that the index of
+    // the denominator keeps clear of the table's bottom rule, and the
+    // numerator a little above the bar.
     std::int16_t xq = 0;
     p.step([&] { xq = I16(cv.CurrentX); });
-    PrintFraction(p, xq, y0 + 13.5 * th, TW(p, QStringLiteral("Vm")), QStringLiteral("*V*"),
-                  QStringLiteral("*V*_{m}"));
+    const double bar = y0 + 13.5 * th - 2 * s;
+    const double width = TW(p, QStringLiteral("Vm"));
+    cv.CurrentY = bar - TH(p, QStringLiteral("V")) - 1 * s;
+    PrintCentredInBox(p, xq, xq + width, QStringLiteral("*V*"), End::Run);
+    cv.CurrentY = bar;
+    PrintCentredInBox(p, xq, xq + width, QStringLiteral("*V*_{m}"), End::Run);
+    cv.Line(xq, bar, xq + width, bar, QBColor(0));
   }
 
   // The caption under the picture's place in the first column.

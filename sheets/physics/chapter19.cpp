@@ -61,9 +61,8 @@ void Screen1901(Page &p) {
     ym2 = I16((yt + yb) / 2.0 + L(p));
   });
   WhiteBox(p, xf1, ym1, xf2, ym2);
-  cv.CurrentX = xf1 + TW(p, QStringLiteral("Wx"));
   cv.CurrentY = ym1 + L(p) / 2;
-  PrintRich(p, QStringLiteral("*p* × *V* = *n* × R × *T*"), End::Run);
+  PrintCentredInBox(p, xf1, xf2, QStringLiteral("*p* × *V* = *n* × R × *T*"), End::Run);
   Highlight(p, xf1, ym1, xf2, ym2, kPaleGreen);
   Highlight(p, xl, yt, xr, yb, kPaleGreen);
 
