@@ -33,7 +33,7 @@ constexpr std::array kSlots{
     Slot{"pces201.bmp", 170, 150},  Slot{"pces202.bmp", 170, 150},  Slot{"pces203.bmp", 170, 150},
     Slot{"pces204.bmp", 170, 150},  Slot{"pces205.bmp", 170, 150},  Slot{"pces206.bmp", 170, 150},
     Slot{"pces301.bmp", 150, 130},  Slot{"pces302.bmp", 150, 130},  Slot{"pces303.bmp", 150, 130},
-    Slot{"pces304.bmp", 150, 130},  Slot{"pces401.gif", 70, 60},    Slot{"pces402.gif", 60, 50},
+    Slot{"pces304.bmp", 150, 130},  Slot{"pces401.gif", 100, 46},   Slot{"pces402.gif", 60, 50},
     Slot{"pces403.gif", 64, 44},    Slot{"pces501.gif", 120, 100},  Slot{"pces502.gif", 160, 140},
     Slot{"pces503.gif", 560, 210},  Slot{"pces504.gif", 220, 150},  Slot{"pces505.gif", 220, 150},
     Slot{"pces601.gif", 130, 142},  Slot{"pces602.gif", 490, 222},  Slot{"pces801.gif", 520, 250},
