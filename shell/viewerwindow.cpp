@@ -1,5 +1,6 @@
 #include "shell/viewerwindow.h"
 
+#include "shell/accessibility.h"
 #include "shell/handoff.h"
 #include "shell/printdialog.h"
 #include "shell/printing.h"
@@ -17,6 +18,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 
@@ -124,6 +126,38 @@ void ImageButton::mouseReleaseEvent(QMouseEvent *event) {
     onClick();
 }
 
+void ImageButton::press() {
+  if (onPress && !isHidden())
+    onPress();
+}
+
+void ImageButton::keyPressEvent(QKeyEvent *event) {
+  switch (event->key()) {
+  case Qt::Key_Space:
+  case Qt::Key_Return:
+  case Qt::Key_Enter:
+    if (!event->isAutoRepeat()) {
+      event->accept();
+      press();
+      return;
+    }
+    break;
+  default:
+    break;
+  }
+  QLabel::keyPressEvent(event);
+}
+
+void ImageButton::paintEvent(QPaintEvent *event) {
+  QLabel::paintEvent(event);
+  if (!hasFocus())
+    return;
+  QPainter painter(this);
+  painter.setPen(QPen(m_focusColour, 1, Qt::DotLine));
+  painter.drawRect(rect().adjusted(0, 0, -1, -1));
+  painter.drawRect(rect().adjusted(1, 1, -2, -2));
+}
+
 // ----- ArrowFrame --------------------------------------------------------------
 
 ArrowFrame::ArrowFrame(QWidget *parent) : QWidget(parent) {
@@ -155,6 +189,7 @@ ViewerWindow::ViewerWindow(const QString &applicationFolder,
                            std::unique_ptr<ChapterSource> chapters, Options options)
     : m_options(options), m_chapters(std::move(chapters)), m_surface(ReferenceClientSize) {
   endProgram = [] { QCoreApplication::exit(0); };
+  installViewerAccessibility();
   setObjectName(QStringLiteral("Abrevel"));
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
@@ -205,6 +240,23 @@ ViewerWindow::ViewerWindow(const QString &applicationFolder,
   Image2->onClick = [this] { Image2_Click(); };
   Image3->onClick = [this] { Image3_Click(); };
 
+  // The keyboard and assistive technology press the buttons as a click
+  // does: an arrow released at its centre, print, close.
+  const double centre = ButtonSize / 2.0 * TwipsPerPixel;
+  fbas->onPress = [this, centre] { fbas_MouseUp(Qt::LeftButton, {}, centre, centre); };
+  fhaut->onPress = [this, centre] { fhaut_MouseUp(Qt::LeftButton, {}, centre, centre); };
+  Image3->onPress = [this] { Image3_Click(); };
+  Image2->onPress = [this] { Image2_Click(); };
+  Image3->setAccessibleName(QStringLiteral("Imprimer le chapitre"));
+  Image2->setAccessibleName(QStringLiteral("Fermer"));
+  fhaut->setAccessibleName(QStringLiteral("Écran précédent"));
+  fbas->setAccessibleName(QStringLiteral("Écran suivant"));
+  // The focus mark: pale yellow on the teal band, teal on the page.
+  Image3->setFocusColour(RGB(255, 255, 155));
+  Image2->setFocusColour(RGB(255, 255, 155));
+  fhaut->setFocusColour(titleBandColor());
+  fbas->setFocusColour(titleBandColor());
+
   // Key preview: the window sees the keys whichever control has the focus.
   for (QWidget *control : {static_cast<QWidget *>(Frame1), static_cast<QWidget *>(fbas),
                            static_cast<QWidget *>(fhaut), static_cast<QWidget *>(tito),
@@ -212,6 +264,14 @@ ViewerWindow::ViewerWindow(const QString &applicationFolder,
     control->setFocusPolicy(Qt::NoFocus);
     control->installEventFilter(this);
   }
+  // Tab and Shift+Tab go through the buttons that show, in the order they
+  // are read: print and close on the band, then the arrows. A click does not
+  // take the focus.
+  for (ImageButton *button : {Image3, Image2, fhaut, fbas})
+    button->setFocusPolicy(Qt::TabFocus);
+  setTabOrder(Image3, Image2);
+  setTabOrder(Image2, fhaut);
+  setTabOrder(fhaut, fbas);
 }
 
 ViewerWindow::~ViewerWindow() = default;
@@ -281,10 +341,22 @@ void ViewerWindow::Form_Paint() {
   }
 
   const ScreenRow *row = drawScreenOnSurface(m_page, m_surface);
+  nameScreen();
   if (!row)
     return; // an empty page; the arrows keep their state
   fhaut->setVisible(row->previousShown);
   fbas->setVisible(row->nextShown);
+}
+
+std::vector<ReadingItem> ViewerWindow::readCurrentScreen() { return readScreen(m_page, size()); }
+
+void ViewerWindow::nameScreen() {
+  const int named = m_page.chapter * 10000 + m_page.screen;
+  if (named == m_namedScreen)
+    return;
+  m_namedScreen = named;
+  setAccessibleName(screenName(m_page.chapter, m_page.screen));
+  announceScreen(this);
 }
 
 void ViewerWindow::Form_Unload() {
@@ -320,18 +392,31 @@ void ViewerWindow::turnPage(ImageButton *arrow, int step, double x, double y) {
   // A release off the arrow cancels the click.
   if (x < 0 || x > ArrowTwips || y < 0 || y > ArrowTwips)
     return;
+  const QPointer<QWidget> hadFocus = focusWidget();
   arrow->hide();
   MMControl1.Play();
   moveScreen(step);
+  keepFocus(hadFocus);
+}
+
+void ViewerWindow::keepFocus(QWidget *hadFocus) {
+  if (hadFocus != fbas && hadFocus != fhaut)
+    return;
+  ImageButton *other = hadFocus == fbas ? fhaut : fbas;
+  QWidget *next = !hadFocus->isHidden() ? hadFocus : !other->isHidden() ? other : Image3;
+  if (focusWidget() != next)
+    next->setFocus(Qt::OtherFocusReason);
 }
 
 void ViewerWindow::Form_KeyDown(int keyCode, Qt::KeyboardModifiers) {
   if (m_ended)
     return;
+  const QPointer<QWidget> hadFocus = focusWidget();
   if (keyCode == KeyLeft && !fhaut->isHidden())
     moveScreen(-1);
   if (keyCode == KeyRight && !fbas->isHidden())
     moveScreen(+1);
+  keepFocus(hadFocus);
 }
 
 void ViewerWindow::moveScreen(int step) {

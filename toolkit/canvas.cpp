@@ -20,15 +20,20 @@ void Canvas::SetFontName(const QString &name) {
 
 void Canvas::PrintRun(const QString &text) {
   const QString shown = displayText(Font, text);
+  const double width = textWidth(Font, shown);
   if (!shown.isEmpty()) {
     paintText(CurrentX, CurrentY, Font, ForeColor, shown);
     inked(CurrentY + lineHeight(Font));
+    if (textLog)
+      textLog->addRun(QRectF(CurrentX, CurrentY, width, lineHeight(Font)), shown, textMarks);
   }
-  CurrentX += textWidth(Font, shown);
+  CurrentX += width;
 }
 
 void Canvas::Print(const QString &text) {
   PrintRun(text);
+  if (textLog)
+    textLog->endLine();
   CurrentX = 0;
   CurrentY += lineHeight(Font);
 }
@@ -95,13 +100,17 @@ void Canvas::PaintPicture(const Picture &picture, double x, double y, double w, 
   const QRectF target = mirrored ? QRectF(x + w, y, -w, h) : QRectF(x, y, w, h);
   paintImage(picture.image(), target.normalized(), mirrored, picture.source());
   inked(target.normalized().bottom());
+  if (textLog)
+    textLog->addPicture(picture.source(), target.normalized());
 }
 
-void Canvas::DrawTransparent(const QImage &image, double x, double y) {
+void Canvas::DrawTransparent(const QImage &image, double x, double y, const QString &source) {
   if (image.isNull())
     throw DrawError("no image to draw");
   paintTransparent(image, QPointF(x, y));
   inked(y + image.height());
+  if (textLog)
+    textLog->addPicture(source, QRectF(x, y, image.width(), image.height()));
 }
 
 void Canvas::Cls() {

@@ -57,6 +57,7 @@ PictureBuffer::PictureBuffer(int width, int height)
 void PictureBuffer::resize(int width, int height) {
   m_image = QImage(QSize(std::max(width, 0), std::max(height, 0)), QImage::Format_RGB32);
   m_image.fill(m_back);
+  m_source.clear();
 }
 
 void PictureBuffer::setBackColor(const QColor &color) {
@@ -64,7 +65,10 @@ void PictureBuffer::setBackColor(const QColor &color) {
   Cls();
 }
 
-void PictureBuffer::Cls() { m_image.fill(m_back); }
+void PictureBuffer::Cls() {
+  m_image.fill(m_back);
+  m_source.clear();
+}
 
 void PictureBuffer::drawTransparent(const QImage &image, int x, int y) {
   // A keyed image's pixels are clear or opaque: each opaque pixel replaces
@@ -96,6 +100,7 @@ bool PictureBuffer::composeKeyed(const QImage &image, int x, int y) {
 void PictureBuffer::paintStretched(const abrevel::Picture &picture, int x, int y, int w, int h) {
   if (picture.isNull())
     throw DrawError("no picture to paint");
+  m_source = picture.source();
   QPainter p(&m_image);
   p.setRenderHint(QPainter::SmoothPixmapTransform);
   // QPainter draws nothing into a rectangle of negative width: the mirrored

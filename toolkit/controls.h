@@ -95,8 +95,10 @@ public:
   // The persistent image, where drawing into the buffer lands.
   QImage &Image() { return m_image; }
   const QImage &Image() const { return m_image; }
-  // The persistent image as a picture.
-  abrevel::Picture ImagePicture() const { return abrevel::Picture(m_image); }
+  // The persistent image as a picture, named after the file last composed
+  // in it (until it is cleared or resized).
+  abrevel::Picture ImagePicture() const { return abrevel::Picture(m_image, m_source); }
+  void setSource(const QString &file) { m_source = file; }
 
   const abrevel::Picture &Picture() const { return m_picture; }
   void setPicture(abrevel::Picture picture) { m_picture = std::move(picture); }
@@ -115,6 +117,7 @@ private:
 
   QImage m_image;
   QColor m_back = QColor(255, 255, 255);
+  QString m_source;
   abrevel::Picture m_picture;
 };
 

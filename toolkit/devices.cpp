@@ -155,7 +155,10 @@ void PrintExponent(Page &p, double lineTop, const QString &exponent, Raise raise
     cv.CurrentY = lineTop - 0.3 * L(p);
     break;
   }
-  PrintRich(p, exponent, End::Run);
+  {
+    const MarkText marked(cv, ExponentText);
+    PrintRich(p, exponent, End::Run);
+  }
   cv.Font.Size = 10;
   cv.CurrentY = lineTop;
 }
@@ -212,9 +215,15 @@ void PrintFraction(Page &p, double x, double yRule, double width, const QString 
                    const QString &denominator, const QColor &rule) {
   Canvas &cv = p.cv();
   cv.CurrentY = yRule - TH(p, measureOf(numerator, QString()));
-  PrintCentredInBox(p, x, x + width, numerator, End::Run);
+  {
+    const MarkText marked(cv, NumeratorText);
+    PrintCentredInBox(p, x, x + width, numerator, End::Run);
+  }
   cv.CurrentY = yRule;
-  PrintCentredInBox(p, x, x + width, denominator, End::Run);
+  {
+    const MarkText marked(cv, DenominatorText);
+    PrintCentredInBox(p, x, x + width, denominator, End::Run);
+  }
   cv.Line(x, yRule, x + width, yRule, rule);
 }
 
@@ -224,6 +233,8 @@ void ShadowedTable(Page &p, const TableGrid &grid, const std::vector<int> &light
   if (grid.columns.size() < 2 || grid.rows.size() < 2)
     return;
   Canvas &cv = p.cv();
+  if (cv.textLog)
+    cv.textLog->addTable(grid.columns, grid.rows);
   const double s = p.scale;
   const double left = grid.columns.front(), right = grid.columns.back();
   const double top = grid.rows.front(), bottom = grid.rows.back();
@@ -282,7 +293,10 @@ PictureSize PrepareKeyed(Page &p, const QString &file, bool measureInImage1) {
   // The key colour shows the page: the window's colour on screen, white on
   // paper (a printer as fine as the screen counts as the screen).
   p.Picturetampon.setBackColor(p.scale == 1.0f ? p.windowColour : QBColor(15));
-  p.step([&] { p.Picturetampon.drawTransparent(p.ImageList1.Transparent(1), 0, 0); });
+  p.step([&] {
+    p.Picturetampon.drawTransparent(p.ImageList1.Transparent(1), 0, 0);
+    p.Picturetampon.setSource(path);
+  });
   return PictureSize(p.ImageList1.ImageWidth(), p.ImageList1.ImageHeight());
 }
 
@@ -353,7 +367,9 @@ PictureSize PrepareScaledTransparent(Page &p, const QString &file) {
 }
 
 void DrawScaledTransparent(Page &p, double x, double y) {
-  p.step([&] { p.cv().DrawTransparent(p.ImageList1.Transparent(1), x, y); });
+  p.step([&] {
+    p.cv().DrawTransparent(p.ImageList1.Transparent(1), x, y, p.Image1.Picture().source());
+  });
 }
 
 void PictureCleanUp(Page &p, bool bufferUsed) {
