@@ -156,7 +156,7 @@ std::vector<ReadingItem> readScreen(Page &page, QSize client) {
   std::vector<ReadingItem> items;
   items.push_back({ReadingItem::Heading, chapterTitle(page.chapter),
                    QRectF(0, 0, TitleBandWidth, TitleBandHeight)});
-  for (ReadingItem &item : log.items()) {
+  for (ReadingItem &item : log.items(client.width())) {
     if (item.kind == ReadingItem::Picture) {
       const QString description = pictureDescription(item.text);
       item.text = description.isEmpty() ? QStringLiteral("Image") : description;

@@ -175,7 +175,93 @@ void ScreenText::place(const TextRun &run) {
   m_lineEnded = false;
 }
 
-std::vector<ReadingItem> ScreenText::items() const {
+std::vector<size_t> ScreenText::readingOrder(double pageWidth) const {
+  std::vector<size_t> order;
+  std::vector<size_t> band;
+  // Columns are read one after the other. A band of narrow items ends at an
+  // item that spans half the page. In a band, items whose heights overlap
+  // or nearly touch form a strip (a block of lines, a picture with its
+  // caption just under it); in a strip, items whose widths overlap,
+  // directly or through others, form a column. Strips are read in the order
+  // they were begun, columns left to right, each in drawing order.
+  const auto flush = [&] {
+    if (band.empty())
+      return;
+    const auto rectOf = [&](size_t e) { return m_entries[e].rect; };
+    // Nearly touching: closer than 0.6 of the band's shortest line (a half-line
+    // gap, as under a picture before its caption).
+    double line = 1e9;
+    for (size_t e : band)
+      if (m_entries[e].kind != ReadingItem::Picture)
+        line = std::min(line, rectOf(e).height());
+    const double touch = line < 1e9 ? 0.6 * line : 8;
+
+    std::vector<int> strip(band.size());
+    std::vector<std::pair<double, double>> strips; // top, bottom
+    std::vector<size_t> byTop(band.size());
+    for (size_t i = 0; i < band.size(); ++i)
+      byTop[i] = i;
+    std::sort(byTop.begin(), byTop.end(),
+              [&](size_t a, size_t b) { return rectOf(band[a]).top() < rectOf(band[b]).top(); });
+    for (size_t i : byTop) {
+      const QRectF r = rectOf(band[i]);
+      if (strips.empty() || r.top() > strips.back().second + touch)
+        strips.emplace_back(r.top(), r.bottom());
+      else
+        strips.back().second = std::max(strips.back().second, r.bottom());
+      strip[i] = static_cast<int>(strips.size()) - 1;
+    }
+    std::vector<size_t> firstDrawn(strips.size(), band.size());
+    for (size_t i = 0; i < band.size(); ++i)
+      firstDrawn[static_cast<size_t>(strip[i])] =
+          std::min(firstDrawn[static_cast<size_t>(strip[i])], i);
+
+    std::vector<size_t> column(band.size(), 0);
+    for (size_t k = 0; k < strips.size(); ++k) {
+      std::vector<std::pair<double, double>> spans, columns;
+      for (size_t i = 0; i < band.size(); ++i)
+        if (strip[i] == static_cast<int>(k))
+          spans.emplace_back(rectOf(band[i]).left(), rectOf(band[i]).right());
+      std::sort(spans.begin(), spans.end());
+      for (const auto &span : spans) {
+        if (!columns.empty() && span.first < columns.back().second)
+          columns.back().second = std::max(columns.back().second, span.second);
+        else
+          columns.push_back(span);
+      }
+      for (size_t i = 0; i < band.size(); ++i)
+        if (strip[i] == static_cast<int>(k))
+          for (size_t c = 0; c < columns.size(); ++c)
+            if (rectOf(band[i]).left() >= columns[c].first &&
+                rectOf(band[i]).left() <= columns[c].second)
+              column[i] = c;
+    }
+    std::vector<size_t> sorted(band.size());
+    for (size_t i = 0; i < band.size(); ++i)
+      sorted[i] = i;
+    std::stable_sort(sorted.begin(), sorted.end(), [&](size_t a, size_t b) {
+      const size_t sa = firstDrawn[static_cast<size_t>(strip[a])];
+      const size_t sb = firstDrawn[static_cast<size_t>(strip[b])];
+      return std::make_pair(sa, column[a]) < std::make_pair(sb, column[b]);
+    });
+    for (size_t i : sorted)
+      order.push_back(band[i]);
+    band.clear();
+  };
+  for (size_t e = 0; e < m_entries.size(); ++e) {
+    if (pageWidth > 0 && m_entries[e].rect.width() < pageWidth / 2) {
+      band.push_back(e);
+      continue;
+    }
+    if (pageWidth > 0)
+      flush();
+    order.push_back(e);
+  }
+  flush();
+  return order;
+}
+
+std::vector<ReadingItem> ScreenText::items(double pageWidth) const {
   // Which table cell each line lies in, by its centre.
   struct Cell {
     int table = -1, row = 0, column = 0;
@@ -197,7 +283,7 @@ std::vector<ReadingItem> ScreenText::items() const {
 
   std::vector<ReadingItem> items;
   std::vector<bool> tableDone(m_tables.size(), false);
-  for (size_t e = 0; e < m_entries.size(); ++e) {
+  for (size_t e : readingOrder(pageWidth)) {
     const Entry &entry = m_entries[e];
     if (cells[e].table < 0) {
       ReadingItem item;
@@ -244,9 +330,10 @@ std::vector<ReadingItem> ScreenText::items() const {
   return items;
 }
 
-QString ScreenText::text(const std::function<QString(const QString &)> &describe) const {
+QString ScreenText::text(double pageWidth,
+                         const std::function<QString(const QString &)> &describe) const {
   QStringList lines;
-  for (const ReadingItem &item : items())
+  for (const ReadingItem &item : items(pageWidth))
     lines << (item.kind == ReadingItem::Picture && describe ? describe(item.text) : item.text);
   return lines.join(QLatin1Char('\n'));
 }

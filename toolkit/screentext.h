@@ -5,7 +5,8 @@
 // every picture it paints. The log then gives the screen in reading order:
 // headings, lines of text with their formulas in linear form, table rows
 // and pictures, in the order they were drawn, which is the order a sheet is
-// written in.
+// written in, except that blocks set side by side (columns, pictures with
+// their captions under them) are read one after the other, left to right.
 //
 // Linear form of the formulas, one rule for each device:
 //   exponent      "10 exposant −3", "Mg exposant 2+"
@@ -72,10 +73,13 @@ public:
   void addTable(const std::vector<double> &columns, const std::vector<double> &rows);
 
   // ----- What the reader gets ------------------------------------------
-  std::vector<ReadingItem> items() const;
+  // The screen's items on a target pageWidth wide (0: in drawing order,
+  // columns not looked for).
+  std::vector<ReadingItem> items(double pageWidth = 0) const;
   // Every item on a line of its own; a picture as the words given for it
   // by describe (its file name when describe is empty).
-  QString text(const std::function<QString(const QString &)> &describe = {}) const;
+  QString text(double pageWidth = 0,
+               const std::function<QString(const QString &)> &describe = {}) const;
 
 private:
   struct Entry {
@@ -89,6 +93,7 @@ private:
   };
 
   void closeFraction();
+  std::vector<size_t> readingOrder(double pageWidth) const;
   void place(const TextRun &run);
 
   std::vector<Entry> m_entries;
