@@ -196,6 +196,7 @@ struct Description {
   const char *picture;
   const char *text;
 };
+// clang-format off: one entry a line, each text in one piece
 inline constexpr std::array<Description, 5> kDescriptions{{
     {"pces1403", "Spectre continu d'un corps à 1 500 °C : noir du violet au vert, puis de plus en plus lumineux de l'orange au rouge"},
     {"pces1404", "Spectre continu d'un corps à 5 500 °C : toutes les couleurs, du violet au rouge"},
