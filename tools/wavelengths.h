@@ -196,7 +196,8 @@ struct Description {
   const char *picture;
   const char *text;
 };
-// clang-format off: one entry a line, each text in one piece
+// One entry a line, each text in one piece.
+// clang-format off
 inline constexpr std::array<Description, 5> kDescriptions{{
     {"pces1403", "Spectre continu d'un corps à 1 500 °C : noir du violet au vert, puis de plus en plus lumineux de l'orange au rouge"},
     {"pces1404", "Spectre continu d'un corps à 5 500 °C : toutes les couleurs, du violet au rouge"},
@@ -204,5 +205,6 @@ inline constexpr std::array<Description, 5> kDescriptions{{
     {"pces1406", "Spectre d'émission de la vapeur de mercure : raies violettes, bleue, verte et jaunes sur fond noir"},
     {"pces1407", "Spectre d'absorption de la vapeur de mercure : des raies noires sur le spectre continu de la lumière blanche"},
 }};
+// clang-format on
 
 } // namespace spectra
