@@ -374,6 +374,10 @@ void ViewerWindow::Image3_Click() {
   if (m_ended)
     return;
   abrevel::Image3_Click(this, m_page);
+  // Back from the dialog, the window takes the keyboard again (where no
+  // window manager hands it back), the focus where it was.
+  if (isVisible())
+    activateWindow();
   // The next repaint takes the page state back to the window.
   update();
 }

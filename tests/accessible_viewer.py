@@ -196,7 +196,7 @@ for name in ("Imprimer le chapitre", "Fermer", "Écran suivant"):
     if not showing(found[name]) or "Press" not in actions(found[name]):
         fail(f"\"{name}\" does not show or cannot be pressed: {actions(found[name])}")
 print("ok: four named push buttons; the hidden previous arrow neither shows nor acts")
-first = read_page(1, "Spectres d'émission", "Spectre")
+first = read_page(1, "Spectres d'émission", "permanganate de potassium")
 
 # ----- A page turn pressed through AT-SPI -------------------------------------------
 events.clear()
@@ -215,7 +215,8 @@ if showing(now["Écran suivant"]) or actions(now["Écran suivant"]):
     fail("on the last screen the next arrow still shows or acts")
 if not showing(now["Écran précédent"]):
     fail("on the last screen the previous arrow does not show")
-read_page(2, "Spectres d'absorption", "Spectre")
+read_page(2, "Signature d'un atome ou d'un ion : application à l'astrophysique",
+          "Spectre d'émission de la vapeur de mercure")
 
 # ----- The keyboard alone -----------------------------------------------------------
 window = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Abrevel$"],
