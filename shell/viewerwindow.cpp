@@ -9,6 +9,7 @@
 #include "toolkit/colors.h"
 #include "toolkit/errors.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
@@ -356,7 +357,10 @@ void ViewerWindow::nameScreen() {
     return;
   m_namedScreen = named;
   setAccessibleName(screenName(m_page.chapter, m_page.screen));
-  announceScreen(this);
+  // Reading the new screen for assistive technology draws it once more:
+  // done after the page turn has shown it, and only when something reads.
+  if (QAccessible::isActive())
+    QTimer::singleShot(0, this, [this] { announceScreen(this); });
 }
 
 void ViewerWindow::Form_Unload() {
