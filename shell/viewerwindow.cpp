@@ -317,6 +317,9 @@ bool ViewerWindow::Form_Load() {
   ignoreErrors([&] { m_page.screen = toInt16(m_page.chapter * 100 + 1); });
   clearWindow();
   placeFrame1(m_requestedClient.isValid() ? m_requestedClient : size());
+  // The window opens with the keyboard on the page itself (no button
+  // framed): a screen reader starts on the page, Tab goes to the buttons.
+  setFocus(Qt::OtherFocusReason);
   return true;
 }
 

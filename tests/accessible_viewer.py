@@ -224,6 +224,11 @@ window = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Abrev
 if not window:
     fail("no X window named Abrevel")
 subprocess.run(["xdotool", "windowfocus", "--sync", window[0]], check=False)
+wait("the window given the keyboard: the focus on the page document",
+     lambda: states(document()).contains(pyatspi.STATE_FOCUSED))
+if focused_button() is not None:
+    fail(f"the window given the keyboard: the focus is on \"{focused_button()}\", not on the page")
+print("ok: the window given the keyboard: the focus is on the page document, no button")
 key("Left")
 expect_screen(1, "Left key")
 for _ in range(6):
