@@ -87,6 +87,33 @@ TEST(ScreenText, FormulasReadInLinearForm) {
   }
 }
 
+TEST(ScreenText, SmallRunsDrawnAboveOrBelowTheirLineReadAsExponentsAndIndices) {
+  // As a drawer does by hand, without the primitives.
+  Logged t;
+  Canvas &cv = t.cv;
+  cv.CurrentX = 40;
+  cv.CurrentY = 100;
+  cv.PrintRun(QStringLiteral("kg · m"));
+  cv.Font.Size = 8;
+  cv.CurrentY = 92;
+  cv.PrintRun(QStringLiteral("−3"));
+  cv.Font.Size = 10;
+  cv.CurrentY = 100;
+  cv.PrintRun(QStringLiteral(" et θ"));
+  cv.Font.Size = 8;
+  cv.CurrentY = 105;
+  cv.PrintRun(QStringLiteral("fus"));
+  cv.Font.Size = 10;
+  cv.CurrentY = 100;
+  cv.Print(QStringLiteral(" petit"));
+  cv.Font.Size = 8; // a small run on the line itself is plain text
+  cv.CurrentX = 40;
+  cv.PrintRun(QStringLiteral("note"));
+  EXPECT_EQ(t.lines(),
+            (std::vector<QString>{QStringLiteral("kg · m exposant −3 et θ indice fus petit"),
+                                  QStringLiteral("note")}));
+}
+
 TEST(ScreenText, FractionReadsAsOneRunOfItsLine) {
   Logged t;
   t.cv.CurrentX = 40;

@@ -25,7 +25,8 @@ void Canvas::PrintRun(const QString &text) {
     paintText(CurrentX, CurrentY, Font, ForeColor, shown);
     inked(CurrentY + lineHeight(Font));
     if (textLog)
-      textLog->addRun(QRectF(CurrentX, CurrentY, width, lineHeight(Font)), shown, textMarks);
+      textLog->addRun(QRectF(CurrentX, CurrentY, width, lineHeight(Font)), shown, textMarks,
+                      Font.Size);
   }
   CurrentX += width;
 }

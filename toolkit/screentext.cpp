@@ -82,8 +82,8 @@ void ScreenText::clear() {
   m_lineEnded = true;
 }
 
-void ScreenText::addRun(const QRectF &cell, const QString &shown, unsigned marks) {
-  const TextRun run{cell, shown, marks};
+void ScreenText::addRun(const QRectF &cell, const QString &shown, unsigned marks, double size) {
+  const TextRun run{cell, shown, marks, size};
   if (marks & NumeratorText) {
     if (!m_denominator.empty())
       closeFraction(); // a new fraction begins
@@ -141,7 +141,8 @@ void ScreenText::closeFraction() {
   place(TextRun{cell, text, PlainText});
 }
 
-void ScreenText::place(const TextRun &run) {
+void ScreenText::place(const TextRun &drawn) {
+  TextRun run = drawn;
   const bool heading = run.marks & HeadingText;
   const ReadingItem::Kind kind = heading ? ReadingItem::Heading : ReadingItem::Line;
   bool continues = false;
@@ -151,9 +152,18 @@ void ScreenText::place(const TextRun &run) {
     const TextRun &last = line.runs.back();
     // The line's own height: its last run that is not shifted off it.
     QRectF base = line.runs.front().cell;
+    double baseSize = line.runs.front().size;
     for (const TextRun &r : line.runs)
-      if (!(r.marks & ShiftedMarks))
+      if (!(r.marks & ShiftedMarks)) {
         base = r.cell;
+        baseSize = r.size;
+      }
+    if (!(run.marks & ShiftedMarks) && run.size > 0 && run.size < baseSize) {
+      if (run.cell.top() < base.top() - 1)
+        run.marks |= ExponentText;
+      else if (run.cell.top() > base.top() + 1)
+        run.marks |= IndexText;
+    }
     const double gap = run.cell.left() - last.cell.right();
     const bool onward = gap > -2 && gap < 3 * base.height();
     const bool level = (run.marks & ShiftedMarks)

@@ -46,6 +46,7 @@ struct TextRun {
   QRectF cell;
   QString text;
   unsigned marks = PlainText;
+  double size = 0; // the font's size in points
 };
 
 // The runs of one line in linear form.
@@ -64,7 +65,9 @@ public:
   void clear();
 
   // ----- What the canvas reports --------------------------------------
-  void addRun(const QRectF &cell, const QString &shown, unsigned marks);
+  // A run in a smaller font than its line's, drawn above or below the line
+  // without a primitive to say so, still reads as an exponent or an index.
+  void addRun(const QRectF &cell, const QString &shown, unsigned marks, double size = 0);
   // A Print that ended its line: the next run starts a new line.
   void endLine();
   void addPicture(const QString &source, const QRectF &rect);
@@ -94,7 +97,7 @@ private:
 
   void closeFraction();
   std::vector<size_t> readingOrder(double pageWidth) const;
-  void place(const TextRun &run);
+  void place(const TextRun &drawn);
 
   std::vector<Entry> m_entries;
   std::vector<Table> m_tables;
