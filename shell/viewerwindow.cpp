@@ -248,6 +248,7 @@ ViewerWindow::ViewerWindow(const QString &applicationFolder,
   fhaut->onPress = [this, centre] { fhaut_MouseUp(Qt::LeftButton, {}, centre, centre); };
   Image3->onPress = [this] { Image3_Click(); };
   Image2->onPress = [this] { Image2_Click(); };
+  Frame1->setAccessibleName(QStringLiteral("Changer d'écran"));
   Image3->setAccessibleName(QStringLiteral("Imprimer le chapitre"));
   Image2->setAccessibleName(QStringLiteral("Fermer"));
   fhaut->setAccessibleName(QStringLiteral("Écran précédent"));
@@ -360,6 +361,7 @@ void ViewerWindow::nameScreen() {
     return;
   m_namedScreen = named;
   setAccessibleName(screenName(m_page.chapter, m_page.screen));
+  tito->setAccessibleName(chapterTitle(m_page.chapter));
   // Reading the new screen for assistive technology draws it once more:
   // done after the page turn has shown it, and only when something reads.
   if (QAccessible::isActive())

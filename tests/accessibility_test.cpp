@@ -338,6 +338,9 @@ TEST_F(AccessibleViewer, PageIsADocumentOfTheScreensWordsReadAfreshAfterATurn) {
   EXPECT_EQ(window->child(window->indexOfChild(document)), document);
   EXPECT_EQ(document->role(), QAccessible::Document);
   EXPECT_EQ(document->parent(), window);
+  // The band names the chapter, the arrows' frame what it is for.
+  EXPECT_EQ(accessible(w->tito)->text(QAccessible::Name), chapterTitle(14));
+  EXPECT_EQ(accessible(w->Frame1)->text(QAccessible::Name), QStringLiteral("Changer d'écran"));
   const QString first = document->textInterface()->text(0, -1);
   EXPECT_TRUE(
       first.startsWith(QStringLiteral("14. Les messages de la lumière\nSpectres d'émission")))

@@ -34,6 +34,11 @@ if ! command -v dbus-run-session >/dev/null; then
   echo "SKIP: dbus-run-session is missing (Debian package dbus-bin), so no session bus can start"
   exit 77
 fi
+if ! dbus-run-session -- true 2>"$work/dbus.log"; then
+  echo "SKIP: no D-Bus session bus can start:"
+  sed 's/^/  /' "$work/dbus.log"
+  exit 77
+fi
 launcher=""
 for candidate in /usr/libexec/at-spi-bus-launcher /usr/lib/at-spi2-core/at-spi-bus-launcher; do
   [ -x "$candidate" ] && launcher="$candidate" && break
