@@ -300,7 +300,7 @@ std::vector<ReadingItem> ScreenText::items(double pageWidth) const {
       item.kind = entry.kind;
       item.rect = entry.rect;
       item.text = entry.kind == ReadingItem::Picture ? entry.picture : linearText(entry.runs);
-      if (!item.text.isEmpty())
+      if (!item.text.isEmpty() || item.kind == ReadingItem::Picture)
         items.push_back(std::move(item));
       continue;
     }
