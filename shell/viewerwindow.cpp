@@ -1,5 +1,6 @@
 #include "shell/viewerwindow.h"
 
+#include "shell/accessibility.h"
 #include "shell/handoff.h"
 #include "shell/printdialog.h"
 #include "shell/printing.h"
@@ -8,6 +9,7 @@
 #include "toolkit/colors.h"
 #include "toolkit/errors.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
@@ -18,6 +20,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 
@@ -144,6 +147,38 @@ void ImageButton::mouseReleaseEvent(QMouseEvent *event) {
     onClick();
 }
 
+void ImageButton::press() {
+  if (onPress && !isHidden())
+    onPress();
+}
+
+void ImageButton::keyPressEvent(QKeyEvent *event) {
+  switch (event->key()) {
+  case Qt::Key_Space:
+  case Qt::Key_Return:
+  case Qt::Key_Enter:
+    if (!event->isAutoRepeat()) {
+      event->accept();
+      press();
+      return;
+    }
+    break;
+  default:
+    break;
+  }
+  QLabel::keyPressEvent(event);
+}
+
+void ImageButton::paintEvent(QPaintEvent *event) {
+  QLabel::paintEvent(event);
+  if (!hasFocus())
+    return;
+  QPainter painter(this);
+  painter.setPen(QPen(m_focusColour, 1, Qt::DotLine));
+  painter.drawRect(rect().adjusted(0, 0, -1, -1));
+  painter.drawRect(rect().adjusted(1, 1, -2, -2));
+}
+
 // ----- ArrowFrame --------------------------------------------------------------
 
 ArrowFrame::ArrowFrame(QWidget *parent) : QWidget(parent) {
@@ -175,6 +210,7 @@ ViewerWindow::ViewerWindow(const QString &applicationFolder,
                            std::unique_ptr<ChapterSource> chapters, Options options)
     : m_options(options), m_chapters(std::move(chapters)), m_surface(ReferenceClientSize) {
   endProgram = [] { QCoreApplication::exit(0); };
+  installViewerAccessibility();
   setObjectName(QStringLiteral("Abrevel"));
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
@@ -225,6 +261,24 @@ ViewerWindow::ViewerWindow(const QString &applicationFolder,
   Image2->onClick = [this] { Image2_Click(); };
   Image3->onClick = [this] { Image3_Click(); };
 
+  // The keyboard and assistive technology press the buttons as a click
+  // does: an arrow released at its centre, print, close.
+  const double centre = ButtonSize / 2.0 * TwipsPerPixel;
+  fbas->onPress = [this, centre] { fbas_MouseUp(Qt::LeftButton, {}, centre, centre); };
+  fhaut->onPress = [this, centre] { fhaut_MouseUp(Qt::LeftButton, {}, centre, centre); };
+  Image3->onPress = [this] { Image3_Click(); };
+  Image2->onPress = [this] { Image2_Click(); };
+  Frame1->setAccessibleName(QStringLiteral("Changer d'écran"));
+  Image3->setAccessibleName(QStringLiteral("Imprimer le chapitre"));
+  Image2->setAccessibleName(QStringLiteral("Fermer"));
+  fhaut->setAccessibleName(QStringLiteral("Écran précédent"));
+  fbas->setAccessibleName(QStringLiteral("Écran suivant"));
+  // The focus mark: pale yellow on the teal band, teal on the page.
+  Image3->setFocusColour(RGB(255, 255, 155));
+  Image2->setFocusColour(RGB(255, 255, 155));
+  fhaut->setFocusColour(titleBandColor());
+  fbas->setFocusColour(titleBandColor());
+
   // Key preview: the window sees the keys whichever control has the focus.
   for (QWidget *control : {static_cast<QWidget *>(Frame1), static_cast<QWidget *>(fbas),
                            static_cast<QWidget *>(fhaut), static_cast<QWidget *>(tito),
@@ -232,6 +286,14 @@ ViewerWindow::ViewerWindow(const QString &applicationFolder,
     control->setFocusPolicy(Qt::NoFocus);
     control->installEventFilter(this);
   }
+  // Tab and Shift+Tab go through the buttons that show, in the order they
+  // are read: print and close on the band, then the arrows. A click does not
+  // take the focus.
+  for (ImageButton *button : {Image3, Image2, fhaut, fbas})
+    button->setFocusPolicy(Qt::TabFocus);
+  setTabOrder(Image3, Image2);
+  setTabOrder(Image2, fhaut);
+  setTabOrder(fhaut, fbas);
 }
 
 ViewerWindow::~ViewerWindow() = default;
@@ -278,6 +340,9 @@ bool ViewerWindow::Form_Load() {
   ignoreErrors([&] { m_page.screen = toInt16(m_page.chapter * 100 + 1); });
   clearWindow();
   placeFrame1(m_requestedClient.isValid() ? m_requestedClient : size());
+  // The window opens with the keyboard on the page itself (no button
+  // framed): a screen reader starts on the page, Tab goes to the buttons.
+  setFocus(Qt::OtherFocusReason);
   return true;
 }
 
@@ -304,10 +369,26 @@ void ViewerWindow::Form_Paint() {
   }
 
   const ScreenRow *row = drawScreenOnSurface(m_page, m_surface);
+  nameScreen();
   if (!row)
     return; // an empty page; the arrows keep their state
   fhaut->setVisible(row->previousShown);
   fbas->setVisible(row->nextShown);
+}
+
+std::vector<ReadingItem> ViewerWindow::readCurrentScreen() { return readScreen(m_page, size()); }
+
+void ViewerWindow::nameScreen() {
+  const int named = m_page.chapter * 10000 + m_page.screen;
+  if (named == m_namedScreen)
+    return;
+  m_namedScreen = named;
+  setAccessibleName(screenName(m_page.chapter, m_page.screen));
+  tito->setAccessibleName(chapterTitle(m_page.chapter));
+  // Reading the new screen for assistive technology draws it once more:
+  // done after the page turn has shown it, and only when something reads.
+  if (QAccessible::isActive())
+    QTimer::singleShot(0, this, [this] { announceScreen(this); });
 }
 
 void ViewerWindow::Form_Unload() {
@@ -325,6 +406,10 @@ void ViewerWindow::Image3_Click() {
   if (m_ended)
     return;
   abrevel::Image3_Click(this, m_page);
+  // Back from the dialog, the window takes the keyboard again (where no
+  // window manager hands it back), the focus where it was.
+  if (isVisible())
+    activateWindow();
   // The next repaint takes the page state back to the window.
   update();
 }
@@ -343,18 +428,31 @@ void ViewerWindow::turnPage(ImageButton *arrow, int step, double x, double y) {
   // A release off the arrow cancels the click.
   if (x < 0 || x > ArrowTwips || y < 0 || y > ArrowTwips)
     return;
+  const QPointer<QWidget> hadFocus = focusWidget();
   arrow->hide();
   MMControl1.Play();
   moveScreen(step);
+  keepFocus(hadFocus);
+}
+
+void ViewerWindow::keepFocus(QWidget *hadFocus) {
+  if (hadFocus != fbas && hadFocus != fhaut)
+    return;
+  ImageButton *other = hadFocus == fbas ? fhaut : fbas;
+  QWidget *next = !hadFocus->isHidden() ? hadFocus : !other->isHidden() ? other : Image3;
+  if (focusWidget() != next)
+    next->setFocus(Qt::OtherFocusReason);
 }
 
 void ViewerWindow::Form_KeyDown(int keyCode, Qt::KeyboardModifiers) {
   if (m_ended)
     return;
+  const QPointer<QWidget> hadFocus = focusWidget();
   if (keyCode == KeyLeft && !fhaut->isHidden())
     moveScreen(-1);
   if (keyCode == KeyRight && !fbas->isHidden())
     moveScreen(+1);
+  keepFocus(hadFocus);
 }
 
 void ViewerWindow::moveScreen(int step) {

@@ -16,6 +16,7 @@
 #include "shell/windowpicture.h"
 #include "toolkit/page.h"
 #include "toolkit/rastercanvas.h"
+#include "toolkit/screentext.h"
 
 #include <QColor>
 #include <QLabel>
@@ -25,6 +26,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace abrevel {
 
@@ -69,13 +71,24 @@ public:
 
   std::function<void(Qt::MouseButton, Qt::KeyboardModifiers, double x, double y)> onMouseUp;
   std::function<void()> onClick;
+  // What pressing the button from the keyboard or by assistive technology
+  // does: exactly what a click on it does.
+  std::function<void()> onPress;
+  void press();
+
+  // The focus mark: a dotted frame just inside the button, in a colour that
+  // shows on what lies behind it.
+  void setFocusColour(const QColor &colour) { m_focusColour = colour; }
 
 protected:
   void mousePressEvent(QMouseEvent *event) override;
   void mouseReleaseEvent(QMouseEvent *event) override;
+  void keyPressEvent(QKeyEvent *event) override;
+  void paintEvent(QPaintEvent *event) override;
 
 private:
   bool m_pressed = false;
+  QColor m_focusColour = QColor(0, 0, 0);
 };
 
 // The window's controls paint every pixel of their rectangles themselves
@@ -142,6 +155,8 @@ public:
   Page &page() { return m_page; }
   const Page &page() const { return m_page; }
   RasterCanvas &surface() { return m_surface; }
+  // The current screen as a reader gets it (see readScreen), drawn afresh.
+  std::vector<ReadingItem> readCurrentScreen();
   // True once the program has been ended (no chapter, or unloaded).
   bool ended() const { return m_ended; }
   bool unloaded() const { return m_unloaded; }
@@ -170,6 +185,12 @@ private:
   // Moves the screen code by step, clears the window and repaints it at
   // once (the arrows and the keys share this).
   void moveScreen(int step);
+  // After a page turn: an arrow that had the focus keeps it if it still
+  // shows, or hands it to the other arrow, or to the print button.
+  void keepFocus(QWidget *hadFocus);
+  // Names the window after the screen it shows and tells assistive
+  // technology when that changes.
+  void nameScreen();
   void clearWindow();
   void setChapter(std::int16_t chapter);
   void end();
@@ -184,6 +205,7 @@ private:
   bool m_ended = false;
   bool m_unloaded = false;
   bool m_surfaceDrawn = false; // a page turn has drawn the surface its paint shows
+  int m_namedScreen = -1;      // the screen the window's accessible name gives
   // Load-time geometry, followed until the user first clicks or presses a
   // key: the frame the window should have, the decoration last seen and the
   // client size asked for. The window manager reports its decoration only

@@ -1,8 +1,10 @@
 #include "shell/windowpicture.h"
 
+#include "content/descriptions.h"
 #include "shell/titleband.h"
 #include "toolkit/colors.h"
 #include "toolkit/picturepaint.h"
+#include "toolkit/recordingcanvas.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -127,7 +129,7 @@ void attachWindowSurface(Page &page, RasterCanvas &surface, const QString &appli
   surface.Cls();
 }
 
-const ScreenRow *drawScreenOnSurface(Page &page, RasterCanvas &surface) {
+const ScreenRow *drawScreenOnSurface(Page &page, Canvas &surface) {
   page.target = &surface;
   page.scale = 1.0f;
   surface.DrawWidth = page.scale;
@@ -137,6 +139,48 @@ const ScreenRow *drawScreenOnSurface(Page &page, RasterCanvas &surface) {
   page.line = row->lineStart;
   callDrawer(page, row->drawer);
   return row;
+}
+
+QString screenName(std::int16_t chapter, std::int16_t screen) {
+  QString name = chapterTitle(chapter);
+  if (!findScreen(screen))
+    return name;
+  int number = 0, count = 0;
+  for (const ScreenRow &row : screenTable()) {
+    if (row.code / 100 != screen / 100)
+      continue;
+    ++count;
+    if (row.code <= screen)
+      ++number;
+  }
+  return name + QStringLiteral(", écran %1 sur %2").arg(number).arg(count);
+}
+
+std::vector<ReadingItem> readScreen(Page &page, QSize client) {
+  ScreenText log;
+  RecordingCanvas canvas(client.width(), client.height(), 96.0,
+                         RecordingCanvas::Metrics::Installed);
+  canvas.BackColor = windowBackColor();
+  canvas.textLog = &log;
+  Canvas *const target = page.target;
+  const float scale = page.scale;
+  const std::int16_t line = page.line;
+  drawScreenOnSurface(page, canvas);
+  page.target = target;
+  page.scale = scale;
+  page.line = line;
+
+  std::vector<ReadingItem> items;
+  items.push_back({ReadingItem::Heading, chapterTitle(page.chapter),
+                   QRectF(0, 0, TitleBandWidth, TitleBandHeight)});
+  for (ReadingItem &item : log.items(client.width())) {
+    if (item.kind == ReadingItem::Picture) {
+      const QString description = pictureDescription(item.text);
+      item.text = description.isEmpty() ? QStringLiteral("Image") : description;
+    }
+    items.push_back(std::move(item));
+  }
+  return items;
 }
 
 void paintWindowControls(QImage &client, std::int16_t chapter, const QString &applicationFolder,

@@ -11,6 +11,7 @@
 #include "shell/screentable.h"
 #include "toolkit/page.h"
 #include "toolkit/rastercanvas.h"
+#include "toolkit/screentext.h"
 
 #include <QColor>
 #include <QImage>
@@ -20,6 +21,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <vector>
 
 namespace abrevel {
 
@@ -77,7 +79,18 @@ void attachWindowSurface(Page &page, RasterCanvas &surface, const QString &appli
 // does, at scale 1 from the screen's starting line. Gives the screen's row,
 // which says which arrows show, or null for a code outside the screen table
 // (the page then stays as it is).
-const ScreenRow *drawScreenOnSurface(Page &page, RasterCanvas &surface);
+const ScreenRow *drawScreenOnSurface(Page &page, Canvas &surface);
+
+// Which screen the window shows, in words: "14. Les messages de la lumière,
+// écran 2 sur 2"; the chapter's title alone for a code outside the table.
+QString screenName(std::int16_t chapter, std::int16_t screen);
+
+// What a reader gets of the page's current screen on a client area of the
+// given size: the band's title as the first heading, then the screen's
+// headings, lines and pictures in reading order, each picture given by its
+// description. The screen is drawn once more for it, exactly as a repaint
+// draws it, on a canvas that only logs; the page state is left as it was.
+std::vector<ReadingItem> readScreen(Page &page, QSize client);
 
 // Paints the window's controls over a client area that already holds the
 // surface, as the window shows them: the arrows' frame in the background

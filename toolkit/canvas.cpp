@@ -2,6 +2,7 @@
 
 #include "toolkit/errors.h"
 #include "toolkit/picture.h"
+#include "toolkit/picturepaint.h"
 
 #include <QStringList>
 
@@ -20,15 +21,21 @@ void Canvas::SetFontName(const QString &name) {
 
 void Canvas::PrintRun(const QString &text) {
   const QString shown = displayText(Font, text);
+  const double width = textWidth(Font, shown);
   if (!shown.isEmpty()) {
     paintText(CurrentX, CurrentY, Font, ForeColor, shown);
     inked(CurrentY + lineHeight(Font));
+    if (textLog)
+      textLog->addRun(QRectF(CurrentX, CurrentY, width, lineHeight(Font)), shown, textMarks,
+                      Font.Size);
   }
-  CurrentX += textWidth(Font, shown);
+  CurrentX += width;
 }
 
 void Canvas::Print(const QString &text) {
   PrintRun(text);
+  if (textLog)
+    textLog->endLine();
   CurrentX = 0;
   CurrentY += lineHeight(Font);
 }
@@ -95,13 +102,20 @@ void Canvas::PaintPicture(const Picture &picture, double x, double y, double w, 
   const QRectF target = mirrored ? QRectF(x + w, y, -w, h) : QRectF(x, y, w, h);
   paintImage(picture.image(), target.normalized(), mirrored, picture.source());
   inked(target.normalized().bottom());
+  if (textLog)
+    textLog->addPicture(picture.source().isEmpty() ? pictureOrigin(picture.image()).source
+                                                   : picture.source(),
+                        target.normalized());
 }
 
-void Canvas::DrawTransparent(const QImage &image, double x, double y) {
+void Canvas::DrawTransparent(const QImage &image, double x, double y, const QString &source) {
   if (image.isNull())
     throw DrawError("no image to draw");
   paintTransparent(image, QPointF(x, y));
   inked(y + image.height());
+  if (textLog)
+    textLog->addPicture(source.isEmpty() ? pictureOrigin(image).source : source,
+                        QRectF(x, y, image.width(), image.height()));
 }
 
 void Canvas::Cls() {

@@ -12,6 +12,7 @@
 #pragma once
 
 #include "toolkit/fonts.h"
+#include "toolkit/screentext.h"
 
 #include <QColor>
 #include <QImage>
@@ -52,6 +53,12 @@ public:
   int FillStyle = 1; // 0 solid, 1 transparent
   QColor FillColor = QColor(0, 0, 0);
 
+  // Where the words and pictures drawn are told as well, for readers who
+  // cannot see the surface (none by default), and what the primitive now
+  // drawing marks its runs as (TextMark flags; see MarkText).
+  ScreenText *textLog = nullptr;
+  unsigned textMarks = PlainText;
+
   // A font name the platform lacks is an error and leaves the name as it was.
   void SetFontName(const QString &name);
 
@@ -88,7 +95,8 @@ public:
   void PaintPicture(const Picture &picture, double x, double y, double w, double h);
   // Draws an image pixel for pixel into the target's own device context,
   // its transparent pixels letting what is beneath show (image list draw).
-  void DrawTransparent(const QImage &image, double x, double y);
+  // The file it came from, if known, names it to the text log.
+  void DrawTransparent(const QImage &image, double x, double y, const QString &source = {});
 
   // Erases the surface to BackColor and puts the position at (0, 0).
   void Cls();
@@ -135,6 +143,22 @@ private:
   void inked(double bottom) { m_inkBottom = std::max(m_inkBottom, bottom); }
 
   double m_inkBottom = 0;
+};
+
+// Marks the runs drawn during its life (on top of the marks in force), for
+// the text log: a heading, an exponent and so on.
+class MarkText {
+public:
+  MarkText(Canvas &canvas, unsigned marks) : m_canvas(canvas), m_saved(canvas.textMarks) {
+    canvas.textMarks |= marks;
+  }
+  ~MarkText() { m_canvas.textMarks = m_saved; }
+  MarkText(const MarkText &) = delete;
+  MarkText &operator=(const MarkText &) = delete;
+
+private:
+  Canvas &m_canvas;
+  unsigned m_saved;
 };
 
 } // namespace abrevel

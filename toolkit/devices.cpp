@@ -172,7 +172,10 @@ void PrintExponent(Page &p, double lineTop, const QString &exponent, Raise raise
     cv.CurrentY = lineTop - 0.3 * L(p);
     break;
   }
-  PrintRich(p, exponent, End::Run);
+  {
+    const MarkText marked(cv, ExponentText);
+    PrintRich(p, exponent, End::Run);
+  }
   cv.Font.Size = 10;
   cv.CurrentY = lineTop;
 }
@@ -229,9 +232,15 @@ void PrintFraction(Page &p, double x, double yRule, double width, const QString 
                    const QString &denominator, const QColor &rule) {
   Canvas &cv = p.cv();
   cv.CurrentY = yRule - TH(p, measureOf(numerator, QString()));
-  PrintCentredInBox(p, x, x + width, numerator, End::Run);
+  {
+    const MarkText marked(cv, NumeratorText);
+    PrintCentredInBox(p, x, x + width, numerator, End::Run);
+  }
   cv.CurrentY = yRule;
-  PrintCentredInBox(p, x, x + width, denominator, End::Run);
+  {
+    const MarkText marked(cv, DenominatorText);
+    PrintCentredInBox(p, x, x + width, denominator, End::Run);
+  }
   cv.Line(x, yRule, x + width, yRule, rule);
 }
 
@@ -241,6 +250,8 @@ void ShadowedTable(Page &p, const TableGrid &grid, const std::vector<int> &light
   if (grid.columns.size() < 2 || grid.rows.size() < 2)
     return;
   Canvas &cv = p.cv();
+  if (cv.textLog)
+    cv.textLog->addTable(grid.columns, grid.rows);
   const double s = p.scale;
   const double left = grid.columns.front(), right = grid.columns.back();
   const double top = grid.rows.front(), bottom = grid.rows.back();
@@ -378,7 +389,9 @@ PictureSize PrepareScaledTransparent(Page &p, const QString &file) {
 }
 
 void DrawScaledTransparent(Page &p, double x, double y) {
-  p.step([&] { p.cv().DrawTransparent(p.ImageList1.Transparent(1), x, y); });
+  p.step([&] {
+    p.cv().DrawTransparent(p.ImageList1.Transparent(1), x, y, p.Image1.Picture().source());
+  });
 }
 
 void PictureCleanUp(Page &p, bool bufferUsed) {

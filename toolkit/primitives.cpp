@@ -7,9 +7,10 @@ namespace abrevel {
 namespace {
 
 // Superscript and subscript differ only by the shift.
-void printShifted(Page &p, const QString &text, double shift) {
+void printShifted(Page &p, const QString &text, double shift, unsigned mark) {
   p.step([&] {
     Canvas &cv = p.cv();
+    const MarkText marked(cv, mark);
     const std::int16_t y = toInt16(cv.CurrentY);
     const std::int16_t size = toInt16(cv.Font.Size);
     cv.CurrentY = y + shift;
@@ -31,15 +32,16 @@ void PrintHeading(Page &p, const QString &text) {
   cv.Font.Bold = true;
   cv.Font.Underline = false;
   cv.ForeColor = QBColor(0);
+  const MarkText heading(cv, HeadingText);
   cv.Print(text);
 }
 
 void PrintSuperscript(Page &p, const QString &text) {
-  printShifted(p, text, -3.0 * static_cast<double>(p.scale));
+  printShifted(p, text, -3.0 * static_cast<double>(p.scale), ExponentText);
 }
 
 void PrintSubscript(Page &p, const QString &text) {
-  printShifted(p, text, 5.0 * static_cast<double>(p.scale));
+  printShifted(p, text, 5.0 * static_cast<double>(p.scale), IndexText);
 }
 
 void PrintBold(Page &p, const QString &text) {
@@ -65,7 +67,10 @@ void PrintSymbol(Page &p, const QString &text) {
   ignoreErrors([&] { cv.SetFontName(QStringLiteral("Symbol")); });
   ignoreErrors([&] { h2 = toInt16(cv.TextHeight(QStringLiteral("½"))); });
   cv.CurrentY = cv.CurrentY + h1 - h2;
-  cv.PrintRun(text);
+  {
+    const MarkText symbol(cv, SymbolText);
+    cv.PrintRun(text);
+  }
   cv.CurrentY = y;
   ignoreErrors([&] { cv.SetFontName(saved); });
 }
@@ -76,7 +81,10 @@ void PrintVector(Page &p, const QString &text) {
     const double s = p.scale;
     const std::int16_t x0 = toInt16(cv.CurrentX - s);
     const std::int16_t y0 = toInt16(cv.CurrentY - s);
-    cv.PrintRun(text);
+    {
+      const MarkText vector(cv, VectorText);
+      cv.PrintRun(text);
+    }
     const std::int16_t xe = toInt16(cv.CurrentX);
     const std::int16_t ye = toInt16(cv.CurrentY);
     const std::int16_t w = toInt16(cv.TextWidth(text) + 2 * s);

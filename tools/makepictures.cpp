@@ -318,6 +318,9 @@ Indexed reduce(const QImage &drawn, int colours, bool whiteIsKey) {
 //   reciprocal                          plot 1 / a against b
 //   fit origin                          the least-squares line through (0, 0)
 //   point A B                           one measurement
+//   description TEXT...                 what the picture shows, in French,
+//                                       for readers who cannot see it (the
+//                                       viewer's, not drawn)
 //
 // Labels are Liberation Sans, 13 pixels, with a decimal comma.
 
@@ -373,6 +376,8 @@ bool readGraph(const QString &path, Graph &graph) {
     } else if (key == QLatin1String("fit") && words.size() == 2 &&
                words[1] == QLatin1String("origin")) {
       good = graph.fitOrigin = true;
+    } else if (key == QLatin1String("description") && words.size() > 1) {
+      good = true;
     } else if (key == QLatin1String("point") && words.size() == 3 && numbers.size() == 2 &&
                !(graph.reciprocal && numbers[0] == 0)) {
       graph.points.emplace_back(numbers[0], numbers[1]);

@@ -19,6 +19,7 @@ packages=(
   libqpdf-dev                                          # PDF outline, author and language
   xvfb xauth x11-utils imagemagick                     # a display for window tests, screenshots
   xdotool                                              # drives the real program on Xvfb
+  dbus-bin at-spi2-core python3-pyatspi                # reads it as a screen reader (AT-SPI)
   clang libfuzzer-14-dev                               # the fuzz targets (fuzz/)
   hunspell hunspell-fr sox                             # French spelling, the click sound
 )

@@ -194,4 +194,23 @@ inline double thermalBrightness(double nm, double celsius) {
   return std::min(1.0, kExposure * planck(nm, kelvin) / highest);
 }
 
+// ----- What each picture shows, in words ------------------------------------
+// For readers who cannot see the pictures: the viewer names each spectrum by
+// this description (gathered at build time by tools/picturedescriptions.cmake,
+// which reads the entries as they are written here: {"NAME", "TEXT"}).
+struct Description {
+  const char *picture;
+  const char *text;
+};
+// One entry a line, each text in one piece.
+// clang-format off
+inline constexpr std::array<Description, 5> kDescriptions{{
+    {"pces1403", "Spectre continu d'un corps à 1 500 °C : noir du violet au vert, puis de plus en plus lumineux de l'orange au rouge"},
+    {"pces1404", "Spectre continu d'un corps à 5 500 °C : toutes les couleurs, du violet au rouge"},
+    {"pces1405", "Spectre de la lumière blanche après une solution de permanganate de potassium : une large bande noire dans le vert et le jaune"},
+    {"pces1406", "Spectre d'émission de la vapeur de mercure : raies violettes, bleue, verte et jaunes sur fond noir"},
+    {"pces1407", "Spectre d'absorption de la vapeur de mercure : des raies noires sur le spectre continu de la lumière blanche"},
+}};
+// clang-format on
+
 } // namespace spectra
