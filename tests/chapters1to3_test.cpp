@@ -161,13 +161,16 @@ TEST(Chapters1to3, Screen203TableAndFormulasFollowTheGridOnScreenAndPaper) {
     EXPECT_NEAR(V->y1, Yr, 1e-9);
     EXPECT_NEAR(m->x1 + m->x2, V->x1 + V->x2, 1e-9);
 
-    // The unit exponents rise 8 target units and the line comes back 10
-    // units lower, on screen and on paper alike.
+    // The unit exponents rise as every exponent does, 3 units times the
+    // scale, and the rest of the line stays on its own baseline.
     const auto kg = textOp(ops, QStringLiteral("kg · m"));
     const auto cm = textOp(ops, QStringLiteral(" (ou g · cm"));
     const auto close = textOp(ops, QStringLiteral(")"));
-    ASSERT_TRUE(kg && cm && close);
-    EXPECT_NEAR(cm->y1 - kg->y1, 2, 1e-9);
-    EXPECT_NEAR(close->y1 - kg->y1, 4, 1e-9);
+    const auto exponent = textOp(ops, QStringLiteral("\u22123"));
+    ASSERT_TRUE(kg && cm && close && exponent);
+    EXPECT_NEAR(cm->y1, kg->y1, 0.5); // the line top comes back rounded
+    EXPECT_NEAR(close->y1, kg->y1, 0.5);
+    EXPECT_NEAR(kg->y1 - exponent->y1, 3 * k, 0.5);
+    EXPECT_EQ(exponent->font.Size, 8);
   }
 }

@@ -120,12 +120,10 @@ void Screen203(Page &p) {
   };
   // An exponent of a unit, 8 units up in 8 points; the line resumes 10 units
   // down from there.
+  // A unit's exponent, raised as every exponent is, the line going on at
+  // its own height.
   auto unitExponent = [&](const QString &exponent) {
-    cv.Font.Size = 8;
-    cv.CurrentY = cv.CurrentY - 8;
-    cv.PrintRun(exponent);
-    cv.Font.Size = 10;
-    cv.CurrentY = cv.CurrentY + 10;
+    p.step([&] { PrintSuperscript(p, exponent); });
   };
 
   cv.Font.Bold = true;
