@@ -822,35 +822,42 @@ void drawFan(QImage &image, const Fan &fan) {
 
 // The fan as vector shapes, for its vector form: a wedge from the apex to
 // the screen for each nanometre, in the colour the raster fan gives its
-// middle (runs of one colour merged). Each wedge reaches down to the
-// bottom of the screen and the next one, a shorter wavelength, is drawn
-// over it, so that their smoothed edges blend with the colour beside them
-// instead of leaving a seam.
+// middle (runs of one colour merged). The wedges are drawn from red to
+// violet, each reaching under the ones drawn after it down to half a pixel
+// above the bottom of the screen, so that their smoothed edges blend with
+// the colour beside them instead of leaving a seam; the last one, the
+// violet pixel at the bottom of the screen, alone draws the fan's lower
+// edge (smoothed once, as the fan's upper edge is).
 void paintFan(QPainter &p, const Fan &fan) {
+  const double span = spectra::kFanLongest - spectra::kFanShortest;
   auto onScreen = [&](double nm) {
-    return fan.bottom - (nm - spectra::kFanShortest) /
-                            (spectra::kFanLongest - spectra::kFanShortest) * (fan.bottom - fan.top);
+    return fan.bottom - (nm - spectra::kFanShortest) / span * (fan.bottom - fan.top);
   };
   auto colourOf = [&](double nm) {
     const double shown = fan.permanganate ? spectra::permanganateTransmittance(nm) : 1.0;
     const spectra::Pixel c = spectra::pixelOf(nm, shown);
     return QColor(c.r, c.g, c.b);
   };
+  auto wedge = [&](const QColor &colour, double top, double bottom) {
+    p.setBrush(colour);
+    p.drawPolygon(QPolygonF({fan.apex, QPointF(fan.screenX, top), QPointF(fan.screenX, bottom)}));
+  };
   p.setRenderHint(QPainter::Antialiasing);
   p.setPen(Qt::NoPen);
+  const double nmPerPixel = span / (fan.bottom - fan.top);
+  // The wavelength at the top of the bottom pixel.
+  const double lowest = spectra::kFanShortest + nmPerPixel;
   constexpr double step = 1.0;
   double from = spectra::kFanLongest;
-  while (from > spectra::kFanShortest + 1e-9) {
+  while (from > lowest + 1e-9) {
     const QColor colour = colourOf(from - step / 2);
-    double to = std::max(from - step, spectra::kFanShortest);
-    while (to > spectra::kFanShortest + 1e-9 &&
-           colourOf(std::max(to - step, spectra::kFanShortest) + step / 2) == colour)
-      to = std::max(to - step, spectra::kFanShortest);
-    p.setBrush(colour);
-    p.drawPolygon(QPolygonF(
-        {fan.apex, QPointF(fan.screenX, onScreen(from)), QPointF(fan.screenX, fan.bottom)}));
+    double to = std::max(from - step, lowest);
+    while (to > lowest + 1e-9 && colourOf(std::max(to - step, lowest) + step / 2) == colour)
+      to = std::max(to - step, lowest);
+    wedge(colour, onScreen(from), fan.bottom - 0.5);
     from = to;
   }
+  wedge(colourOf(spectra::kFanShortest + nmPerPixel / 2), onScreen(lowest), fan.bottom);
 }
 
 // --- Vector forms ----------------------------------------------------------------
