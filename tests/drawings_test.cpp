@@ -4,6 +4,8 @@
 // superscript and subscript characters of Unicode (², ₃) are drawn at about
 // half the size of the text around them, so they are refused wherever they
 // stand.
+#include "tests/sheettest.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -214,72 +216,79 @@ bool isDot(QRgb c) { return qRed(c) < 110 && qBlue(c) > qRed(c) + 30; }
 // The chronophotographs of chapter 15 as shipped: the dots of the straight
 // motions read along the track, their steps equal or growing by the same
 // amount, each dot standing apart from the next, the last one clear of the
-// arrowhead; the dots of the circular motion at equal angles.
+// arrowhead; the dots of the circular motion at equal angles. So in the
+// pictures and in their vector forms, which the viewer paints on paper.
 TEST(Drawings, ChronophotographDotsShowTheirMotion) {
   const QString app = QStringLiteral(ABREVEL_APP_DIR "/");
   const QString src = QStringLiteral(ABREVEL_SOURCE_DIR "/assets/src/");
   constexpr double radius = 4.5;
-  for (const char *name : {"pces1502", "pces1503"}) {
-    SCOPED_TRACE(name);
-    const QImage image(app + name + QStringLiteral(".jpg"));
-    const std::vector<double> track =
-        dataLine(src + name + QStringLiteral(".motion"), QStringLiteral("line"));
-    ASSERT_FALSE(image.isNull());
-    ASSERT_EQ(track.size(), 4u);
-    const int y = int(track[1]);
-    const std::vector<double> dots =
-        runs(image.width(), [&](int x) { return isDot(image.pixel(x, y)); });
-    ASSERT_GE(dots.size(), 4u);
-    std::vector<double> steps;
-    for (std::size_t i = 1; i < dots.size(); ++i)
-      steps.push_back(dots[i] - dots[i - 1]);
-    for (double step : steps)
-      EXPECT_GE(step - 2 * radius, 4.0) << "two dots run together";
-    // Equal steps for the uniform motion; for the accelerated one, each
-    // step longer than the one before by the same amount.
-    const bool uniform = QLatin1String(name) == QLatin1String("pces1502");
-    const double growth = uniform ? 0.0 : steps[1] - steps[0];
-    if (!uniform) {
-      EXPECT_GT(growth, 4.0) << "the steps do not grow";
-    }
-    for (std::size_t i = 1; i < steps.size(); ++i)
-      EXPECT_NEAR(steps[i] - steps[i - 1], growth, 1.5) << i;
-    // The arrowhead: the solid grey run that ends at the tip (its point
-    // itself too thin to show on the row).
-    auto grey = [&](int x) {
-      const QRgb c = image.pixel(x, y);
-      return !isDot(c) && qRed(c) < 200 && qRed(c) > 120;
+  for (const bool vector : {false, true}) {
+    SCOPED_TRACE(vector ? "vector forms" : "pictures");
+    auto picture = [&](const QString &name) {
+      return vector ? abrevel::sheettest::vectorForm(name) : QImage(app + name + ".jpg");
     };
-    int base = int(track[2]);
-    while (base > 0 && !grey(base))
-      --base;
-    while (base > 0 && grey(base - 1))
-      --base;
-    EXPECT_GE(base - (dots.back() + radius), 2.0) << "the last dot touches the arrow";
-  }
+    for (const char *name : {"pces1502", "pces1503"}) {
+      SCOPED_TRACE(name);
+      const QImage image = picture(QLatin1String(name));
+      const std::vector<double> track =
+          dataLine(src + name + QStringLiteral(".motion"), QStringLiteral("line"));
+      ASSERT_FALSE(image.isNull());
+      ASSERT_EQ(track.size(), 4u);
+      const int y = int(track[1]);
+      const std::vector<double> dots =
+          runs(image.width(), [&](int x) { return isDot(image.pixel(x, y)); });
+      ASSERT_GE(dots.size(), 4u);
+      std::vector<double> steps;
+      for (std::size_t i = 1; i < dots.size(); ++i)
+        steps.push_back(dots[i] - dots[i - 1]);
+      for (double step : steps)
+        EXPECT_GE(step - 2 * radius, 4.0) << "two dots run together";
+      // Equal steps for the uniform motion; for the accelerated one, each
+      // step longer than the one before by the same amount.
+      const bool uniform = QLatin1String(name) == QLatin1String("pces1502");
+      const double growth = uniform ? 0.0 : steps[1] - steps[0];
+      if (!uniform) {
+        EXPECT_GT(growth, 4.0) << "the steps do not grow";
+      }
+      for (std::size_t i = 1; i < steps.size(); ++i)
+        EXPECT_NEAR(steps[i] - steps[i - 1], growth, 1.5) << i;
+      // The arrowhead: the solid grey run that ends at the tip (its point
+      // itself too thin to show on the row).
+      auto grey = [&](int x) {
+        const QRgb c = image.pixel(x, y);
+        return !isDot(c) && qRed(c) < 200 && qRed(c) > 120;
+      };
+      int base = int(track[2]);
+      while (base > 0 && !grey(base))
+        --base;
+      while (base > 0 && grey(base - 1))
+        --base;
+      EXPECT_GE(base - (dots.back() + radius), 2.0) << "the last dot touches the arrow";
+    }
 
-  const QImage circle(app + QStringLiteral("pces1504.jpg"));
-  const std::vector<double> c =
-      dataLine(src + QStringLiteral("pces1504.motion"), QStringLiteral("circle"));
-  ASSERT_FALSE(circle.isNull());
-  ASSERT_EQ(c.size(), 4u);
-  constexpr int perTurn = 720;
-  auto onCircle = [&](int i) {
-    const double angle = i * 2 * std::numbers::pi / perTurn;
-    return isDot(circle.pixel(int(std::lround(c[0] + c[2] * std::cos(angle))),
-                              int(std::lround(c[1] - c[2] * std::sin(angle)))));
-  };
-  // One turn read from a place between two dots, so that no dot is split
-  // across its start.
-  int from = 0;
-  while (from < perTurn && onCircle(from))
-    ++from;
-  const std::vector<double> dots = runs(perTurn, [&](int i) { return onCircle(from + i); });
-  ASSERT_GE(dots.size(), 3u);
-  const double step = dots[1] - dots[0];
-  for (std::size_t i = 1; i < dots.size(); ++i)
-    EXPECT_NEAR(dots[i] - dots[i - 1], step, 3.0) << i;
-  EXPECT_NEAR(dots.size() * step, perTurn, 6.0) << "the dots do not go round evenly";
-  EXPECT_GT(step * 2 * std::numbers::pi / perTurn * c[2] - 2 * radius, 4.0)
-      << "two dots run together";
+    const QImage circle = picture(QStringLiteral("pces1504"));
+    const std::vector<double> c =
+        dataLine(src + QStringLiteral("pces1504.motion"), QStringLiteral("circle"));
+    ASSERT_FALSE(circle.isNull());
+    ASSERT_EQ(c.size(), 4u);
+    constexpr int perTurn = 720;
+    auto onCircle = [&](int i) {
+      const double angle = i * 2 * std::numbers::pi / perTurn;
+      return isDot(circle.pixel(int(std::lround(c[0] + c[2] * std::cos(angle))),
+                                int(std::lround(c[1] - c[2] * std::sin(angle)))));
+    };
+    // One turn read from a place between two dots, so that no dot is split
+    // across its start.
+    int from = 0;
+    while (from < perTurn && onCircle(from))
+      ++from;
+    const std::vector<double> dots = runs(perTurn, [&](int i) { return onCircle(from + i); });
+    ASSERT_GE(dots.size(), 3u);
+    const double step = dots[1] - dots[0];
+    for (std::size_t i = 1; i < dots.size(); ++i)
+      EXPECT_NEAR(dots[i] - dots[i - 1], step, 3.0) << i;
+    EXPECT_NEAR(dots.size() * step, perTurn, 6.0) << "the dots do not go round evenly";
+    EXPECT_GT(step * 2 * std::numbers::pi / perTurn * c[2] - 2 * radius, 4.0)
+        << "two dots run together";
+  }
 }

@@ -9,7 +9,9 @@
 #include "toolkit/recordingcanvas.h"
 
 #include <QImage>
+#include <QPainter>
 #include <QString>
+#include <QSvgRenderer>
 
 #include <gtest/gtest.h>
 
@@ -31,6 +33,21 @@ inline constexpr double kArrowFrameTop = kClientHeight - 35;
 inline constexpr double kTextRight = 745;
 
 inline QString appDir() { return QStringLiteral(ABREVEL_APP_DIR); }
+
+// The vector form NAME.svg of a picture of the application folder, drawn
+// `scale` times the picture's size over white, as the viewer paints it
+// enlarged on paper.
+inline QImage vectorForm(const QString &name, int scale = 1) {
+  QSvgRenderer renderer(appDir() + QLatin1Char('/') + name + QStringLiteral(".svg"));
+  if (!renderer.isValid())
+    return {};
+  QImage image(renderer.defaultSize() * scale, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  renderer.render(&p, QRectF(image.rect()));
+  return image;
+}
 
 // The page state as the window (scale 1) or the print handler (scale k,
 // DrawWidth k) hands it to a drawer.

@@ -130,7 +130,9 @@ TEST(Spectra, ACoolerBodyLightsOnlyTheRedEndAndAHotterOneTheWholeRange) {
 // where the permanganate spectrum is dark the absorption fan is dark, and
 // the colours it lets through (violet, blue, the yellow beyond 575 nm, red)
 // are there as bright as in the emission fan. Read across the fan just
-// before the screen, where the colours are widest apart.
+// before the screen, where the colours are widest apart. The same holds
+// for the fans of the pictures' vector forms, drawn at twice their size as
+// on paper.
 TEST(Spectra, TheAbsorptionFanShowsWhatThePermanganateSpectrumShows) {
   QFile data(QStringLiteral(ABREVEL_SOURCE_DIR "/assets/src/pces1402.fan"));
   ASSERT_TRUE(data.open(QIODevice::ReadOnly | QIODevice::Text));
@@ -147,10 +149,6 @@ TEST(Spectra, TheAbsorptionFanShowsWhatThePermanganateSpectrumShows) {
     }
   }
   ASSERT_GT(screenX, apexX + 10);
-  const QImage emission = QImage(appDir() + QStringLiteral("/pces1401.bmp"));
-  const QImage absorption = QImage(appDir() + QStringLiteral("/pces1402.bmp"));
-  ASSERT_FALSE(emission.isNull());
-  ASSERT_FALSE(absorption.isNull());
   const int x = int(screenX) - 3;
   auto row = [&](double nm) {
     const double onScreen = bottom - (nm - spectra::kFanShortest) /
@@ -158,17 +156,29 @@ TEST(Spectra, TheAbsorptionFanShowsWhatThePermanganateSpectrumShows) {
                                          (bottom - top);
     return int(apexY + (onScreen - apexY) * (x + 0.5 - apexX) / (screenX - apexX));
   };
-  auto shown = [&](double nm) {
-    const int y = row(nm);
-    return brightest(absorption.pixel(x, y)) / double(brightest(emission.pixel(x, y)));
-  };
-  for (const double nm : {510.0, 525.0, 545.0})
-    EXPECT_LT(shown(nm), 0.2) << nm;
-  for (const double nm : {440.0, 595.0, 650.0})
-    EXPECT_GT(shown(nm), 0.7) << nm;
-  // The yellow the solution lets through is yellow in the fan.
-  const QRgb yellow = absorption.pixel(x, row(585.0));
-  EXPECT_GT(qRed(yellow), 180);
-  EXPECT_GT(qGreen(yellow), 130);
-  EXPECT_LT(qBlue(yellow), 80);
+  for (const int scale : {1, 2}) {
+    SCOPED_TRACE(scale == 1 ? "pictures" : "vector forms at twice their size");
+    const QImage emission = scale == 1 ? QImage(appDir() + QStringLiteral("/pces1401.bmp"))
+                                       : vectorForm(QStringLiteral("pces1401"), scale);
+    const QImage absorption = scale == 1 ? QImage(appDir() + QStringLiteral("/pces1402.bmp"))
+                                         : vectorForm(QStringLiteral("pces1402"), scale);
+    ASSERT_FALSE(emission.isNull());
+    ASSERT_FALSE(absorption.isNull());
+    // The middle of the picture's pixel (x, row(nm)).
+    auto at = [&](const QImage &image, double nm) {
+      return image.pixel(x * scale + scale / 2, row(nm) * scale + scale / 2);
+    };
+    auto shown = [&](double nm) {
+      return brightest(at(absorption, nm)) / double(brightest(at(emission, nm)));
+    };
+    for (const double nm : {510.0, 525.0, 545.0})
+      EXPECT_LT(shown(nm), 0.2) << nm;
+    for (const double nm : {440.0, 595.0, 650.0})
+      EXPECT_GT(shown(nm), 0.7) << nm;
+    // The yellow the solution lets through is yellow in the fan.
+    const QRgb yellow = at(absorption, 585.0);
+    EXPECT_GT(qRed(yellow), 180);
+    EXPECT_GT(qGreen(yellow), 130);
+    EXPECT_LT(qBlue(yellow), 80);
+  }
 }

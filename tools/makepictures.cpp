@@ -35,7 +35,8 @@
 // NAME.svg wherever NAME is shown larger than its pixels, and the build
 // copies them beside the pictures. Where a picture is more than its drawing,
 // the tool writes OUTPUT_DIR/NAME.svg as well: a mirrored picture's drawing
-// turned left to right, a graph's drawing with the plot in it.
+// turned left to right; a graph's, a chronophotograph's or a spectroscope's
+// drawing with the plot, the motion or the fan of colours added as vectors.
 //
 // Whatever Qt's SVG renderer complains about in a drawing (an unresolved
 // reference, an unknown attribute value) makes the run fail. Some features
@@ -630,7 +631,22 @@ double distanceToSegment(QPointF p, QPointF a, QPointF b) {
   return std::hypot(d.x(), d.y());
 }
 
-bool drawMotion(QImage &image, const Motion &m, const QString &path) {
+// What a chronophotograph's motion adds to its drawing, in the drawing's
+// pixels: the track (a circle, or a line from the start to the arrow's
+// base), the arrowhead and the dots.
+struct MotionShapes {
+  bool circle = false;
+  QPointF centre;
+  double radius = 0;
+  QPointF start, base;
+  QPolygonF arrow;
+  std::vector<QPointF> dots;
+};
+
+// Places the track, the arrow and the dots on a picture of the given size;
+// false when the motion cannot be shown (dots touching each other or the
+// arrow, or leaving the picture).
+bool layOutMotion(const Motion &m, const QSize &size, const QString &path, MotionShapes &shapes) {
   if (m.accelerated && m.count < 3) {
     std::fprintf(stderr, "%s: an accelerated motion needs three dots at least\n", qPrintable(path));
     return false;
@@ -659,7 +675,7 @@ bool drawMotion(QImage &image, const Motion &m, const QString &path) {
   const QPointF across(-direction.y() * kArrowHalfWidth, direction.x() * kArrowHalfWidth);
   const QPolygonF arrow({tip, base + across, base - across});
 
-  std::vector<QPointF> dots;
+  std::vector<QPointF> &dots = shapes.dots;
   for (double place : places)
     dots.push_back(m.circle ? onCircle(place) : m.start + place * direction);
   for (std::size_t i = 0; i < dots.size(); ++i) {
@@ -678,7 +694,7 @@ bool drawMotion(QImage &image, const Motion &m, const QString &path) {
       std::fprintf(stderr, "%s: dot %zu touches the arrow\n", qPrintable(path), i + 1);
       return false;
     }
-    if (!QRectF(image.rect())
+    if (!QRectF(QPointF(0, 0), QSizeF(size))
              .adjusted(kDotRadius, kDotRadius, -kDotRadius, -kDotRadius)
              .contains(c)) {
       std::fprintf(stderr, "%s: dot %zu leaves the picture\n", qPrintable(path), i + 1);
@@ -686,7 +702,18 @@ bool drawMotion(QImage &image, const Motion &m, const QString &path) {
     }
   }
 
-  QPainter p(&image);
+  shapes.circle = m.circle;
+  shapes.centre = m.centre;
+  shapes.radius = m.radius;
+  shapes.start = m.start;
+  shapes.base = base;
+  shapes.arrow = arrow;
+  return true;
+}
+
+// Draws the motion with the painter: into the picture, and into the
+// drawing's vector form.
+void paintMotion(QPainter &p, const MotionShapes &m) {
   p.setRenderHint(QPainter::Antialiasing);
   const QColor track(0x9A, 0xA6, 0xB4);
   QPen dashed(track, 1);
@@ -696,14 +723,13 @@ bool drawMotion(QImage &image, const Motion &m, const QString &path) {
   if (m.circle)
     p.drawEllipse(m.centre, m.radius, m.radius);
   else
-    p.drawLine(m.start, base);
+    p.drawLine(m.start, m.base);
   p.setPen(Qt::NoPen);
   p.setBrush(track);
-  p.drawPolygon(arrow);
+  p.drawPolygon(m.arrow);
   p.setBrush(QColor(0x1F, 0x3B, 0x73));
-  for (const QPointF &c : dots)
+  for (const QPointF &c : m.dots)
     p.drawEllipse(c, kDotRadius, kDotRadius);
-  return true;
 }
 
 // --- Light spread by a prism ---------------------------------------------------
@@ -794,12 +820,53 @@ void drawFan(QImage &image, const Fan &fan) {
     }
 }
 
+// The fan as vector shapes, for its vector form: a wedge from the apex to
+// the screen for each nanometre, in the colour the raster fan gives its
+// middle (runs of one colour merged). The wedges are drawn from red to
+// violet, each reaching under the ones drawn after it down to half a pixel
+// above the bottom of the screen, so that their smoothed edges blend with
+// the colour beside them instead of leaving a seam; the last one, the
+// violet pixel at the bottom of the screen, alone draws the fan's lower
+// edge (smoothed once, as the fan's upper edge is).
+void paintFan(QPainter &p, const Fan &fan) {
+  const double span = spectra::kFanLongest - spectra::kFanShortest;
+  auto onScreen = [&](double nm) {
+    return fan.bottom - (nm - spectra::kFanShortest) / span * (fan.bottom - fan.top);
+  };
+  auto colourOf = [&](double nm) {
+    const double shown = fan.permanganate ? spectra::permanganateTransmittance(nm) : 1.0;
+    const spectra::Pixel c = spectra::pixelOf(nm, shown);
+    return QColor(c.r, c.g, c.b);
+  };
+  auto wedge = [&](const QColor &colour, double top, double bottom) {
+    p.setBrush(colour);
+    p.drawPolygon(QPolygonF({fan.apex, QPointF(fan.screenX, top), QPointF(fan.screenX, bottom)}));
+  };
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(Qt::NoPen);
+  const double nmPerPixel = span / (fan.bottom - fan.top);
+  // The wavelength at the top of the bottom pixel.
+  const double lowest = spectra::kFanShortest + nmPerPixel;
+  constexpr double step = 1.0;
+  double from = spectra::kFanLongest;
+  while (from > lowest + 1e-9) {
+    const QColor colour = colourOf(from - step / 2);
+    double to = std::max(from - step, lowest);
+    while (to > lowest + 1e-9 && colourOf(std::max(to - step, lowest) + step / 2) == colour)
+      to = std::max(to - step, lowest);
+    wedge(colour, onScreen(from), fan.bottom - 0.5);
+    from = to;
+  }
+  wedge(colourOf(spectra::kFanShortest + nmPerPixel / 2), onScreen(lowest), fan.bottom);
+}
+
 // --- Vector forms ----------------------------------------------------------------
 // The viewer paints a picture's drawing, NAME.svg beside it, wherever the
 // picture is shown larger than its pixels. The drawings of assets/src are
 // shipped as they are; a picture that is more than its drawing gets a
 // vector form of its own here: a mirrored picture, its drawing turned left
-// to right, and a graph, its drawing with the plot added as vectors.
+// to right, and a picture with computed shapes (a graph, a motion, a fan
+// of colours), its drawing with those shapes added as vectors.
 
 // The drawing's text split around its content: the opening <svg ...> tag
 // and what precedes it, the content, and the closing tag.
@@ -829,10 +896,11 @@ QByteArray mirroredSvg(const QByteArray &text, const QRectF &viewBox) {
          "</g>\n" + parts.tail;
 }
 
-// The drawing with the graph plotted over it, in the drawing's pixels
-// mapped onto its view box.
-QByteArray svgWithGraph(const QByteArray &text, const QSize &pixels, const QRectF &viewBox,
-                        const Graph &graph, const QString &path) {
+// The drawing with shapes added over it by `paint`, which draws in the
+// drawing's pixels; they are mapped onto its view box. Empty when `paint`
+// fails.
+QByteArray svgWithShapes(const QByteArray &text, const QSize &pixels, const QRectF &viewBox,
+                         const std::function<bool(QPainter &)> &paint) {
   SvgParts parts;
   if (!splitSvg(text, parts))
     return {};
@@ -844,23 +912,23 @@ QByteArray svgWithGraph(const QByteArray &text, const QSize &pixels, const QRect
   generator.setViewBox(QRect(QPoint(0, 0), pixels));
   {
     QPainter painter(&generator);
-    if (!drawGraph(painter, graph, path, false))
+    if (!paint(painter))
       return {};
   }
   SvgParts drawn;
   if (!splitSvg(plot.data(), drawn))
     return {};
-  // The generator's title and description are not part of the plot.
+  // The generator's title and description are not part of the shapes.
   static const QRegularExpression labels(QStringLiteral("<title>.*</title>|<desc>.*</desc>"),
                                          QRegularExpression::DotMatchesEverythingOption |
                                              QRegularExpression::InvertedGreedinessOption);
-  const QByteArray plotted = QString::fromUtf8(drawn.body).remove(labels).toUtf8();
+  const QByteArray shapes = QString::fromUtf8(drawn.body).remove(labels).toUtf8();
   const QByteArray toViewBox =
       "matrix(" + QByteArray::number(viewBox.width() / pixels.width(), 'g', 10) + " 0 0 " +
       QByteArray::number(viewBox.height() / pixels.height(), 'g', 10) + " " +
       QByteArray::number(viewBox.x(), 'g', 10) + " " + QByteArray::number(viewBox.y(), 'g', 10) +
       ")";
-  return parts.head + parts.body + "<g transform=\"" + toViewBox + "\">" + plotted + "</g>\n" +
+  return parts.head + parts.body + "<g transform=\"" + toViewBox + "\">" + shapes + "</g>\n" +
          parts.tail;
 }
 
@@ -963,14 +1031,24 @@ bool make(const QString &name, const QString &sourceDir, const QDir &out) {
   QFile sourceFile(source);
   const QByteArray sourceText = sourceFile.open(QIODevice::ReadOnly) ? sourceFile.readAll() : "";
   const QRectF viewBox = QSvgRenderer(source).viewBoxF();
-  const QString vectorPath = out.filePath(name + ".svg");
+  // The picture's own vector form, when it is more than its drawing.
+  QByteArray vectorText;
   if (rule.mirrorOf) {
     drawn = drawn.mirrored(true, false);
-    if (!writeText(mirroredSvg(sourceText, viewBox), vectorPath)) {
-      std::fprintf(stderr, "%s: cannot write\n", qPrintable(vectorPath));
+    vectorText = mirroredSvg(sourceText, viewBox);
+    if (vectorText.isEmpty()) {
+      std::fprintf(stderr, "%s: cannot turn the drawing\n", qPrintable(source));
       return false;
     }
   }
+  // Adds what the tool computed to the vector form, drawn by `paint`.
+  auto addShapes = [&](const QString &dataFile, const std::function<bool(QPainter &)> &paint) {
+    vectorText =
+        svgWithShapes(vectorText.isEmpty() ? sourceText : vectorText, drawn.size(), viewBox, paint);
+    if (vectorText.isEmpty())
+      std::fprintf(stderr, "%s: cannot add its shapes to the drawing\n", qPrintable(dataFile));
+    return !vectorText.isEmpty();
+  };
   const QString graphFile = QDir(sourceDir).filePath(name + ".graph");
   if (QFile::exists(graphFile)) {
     Graph graph;
@@ -979,15 +1057,23 @@ bool make(const QString &name, const QString &sourceDir, const QDir &out) {
     QPainter painter(&drawn);
     if (!drawGraph(painter, graph, graphFile, true))
       return false;
-    if (!writeText(svgWithGraph(sourceText, drawn.size(), viewBox, graph, graphFile), vectorPath)) {
-      std::fprintf(stderr, "%s: cannot write\n", qPrintable(vectorPath));
+    if (!addShapes(graphFile, [&](QPainter &p) { return drawGraph(p, graph, graphFile, false); }))
       return false;
-    }
   }
   const QString motionFile = QDir(sourceDir).filePath(name + ".motion");
   if (QFile::exists(motionFile)) {
     Motion motion;
-    if (!readMotion(motionFile, motion) || !drawMotion(drawn, motion, motionFile))
+    MotionShapes shapes;
+    if (!readMotion(motionFile, motion) || !layOutMotion(motion, drawn.size(), motionFile, shapes))
+      return false;
+    {
+      QPainter painter(&drawn);
+      paintMotion(painter, shapes);
+    }
+    if (!addShapes(motionFile, [&](QPainter &p) {
+          paintMotion(p, shapes);
+          return true;
+        }))
       return false;
   }
   const QString fanFile = QDir(sourceDir).filePath(name + ".fan");
@@ -996,6 +1082,16 @@ bool make(const QString &name, const QString &sourceDir, const QDir &out) {
     if (!readFan(fanFile, fan))
       return false;
     drawFan(drawn, fan);
+    if (!addShapes(fanFile, [&](QPainter &p) {
+          paintFan(p, fan);
+          return true;
+        }))
+      return false;
+  }
+  const QString vectorPath = out.filePath(name + ".svg");
+  if (!vectorText.isEmpty() && !writeText(vectorText, vectorPath)) {
+    std::fprintf(stderr, "%s: cannot write\n", qPrintable(vectorPath));
+    return false;
   }
 
   QString path;
