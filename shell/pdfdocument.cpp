@@ -58,9 +58,13 @@ void addOutline(QPDF &pdf, const QStringList &titles) {
 
 bool finishPdfDocument(const QString &pdfFile, const PdfDocumentInfo &document, QString *error) {
   const QString rewritten = pdfFile + QStringLiteral(".part");
+  // qpdf keeps the file names it is given until it is done with the files:
+  // they live as long as this function.
+  const QByteArray source = QFile::encodeName(pdfFile);
+  const QByteArray target = QFile::encodeName(rewritten);
   try {
     QPDF pdf;
-    pdf.processFile(QFile::encodeName(pdfFile).constData());
+    pdf.processFile(source.constData());
     QPDFObjectHandle root = pdf.getRoot();
     root.replaceKey("/Lang", text(document.language));
     QPDFObjectHandle trailer = pdf.getTrailer();
@@ -80,7 +84,7 @@ bool finishPdfDocument(const QString &pdfFile, const PdfDocumentInfo &document, 
     preferences.replaceKey("/DisplayDocTitle", QPDFObjectHandle::newBool(true));
     addOutline(pdf, document.outline);
 
-    QPDFWriter writer(pdf, QFile::encodeName(rewritten).constData());
+    QPDFWriter writer(pdf, target.constData());
     writer.setObjectStreamMode(qpdf_o_generate);
     writer.write();
   } catch (const std::exception &e) {
@@ -90,8 +94,7 @@ bool finishPdfDocument(const QString &pdfFile, const PdfDocumentInfo &document, 
           QStringLiteral("cannot finish %1: %2").arg(pdfFile, QString::fromLocal8Bit(e.what()));
     return false;
   }
-  if (std::rename(QFile::encodeName(rewritten).constData(),
-                  QFile::encodeName(pdfFile).constData()) != 0) {
+  if (std::rename(target.constData(), source.constData()) != 0) {
     QFile::remove(rewritten);
     if (error)
       *error = QStringLiteral("cannot write %1").arg(pdfFile);
