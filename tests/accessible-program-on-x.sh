@@ -26,10 +26,6 @@ fail() {
 }
 
 # ----- What the test needs --------------------------------------------------------
-if ! command -v Xvfb >/dev/null; then
-  echo "SKIP: Xvfb is not installed (Debian package xvfb), so no X server can start"
-  exit 77
-fi
 if ! command -v dbus-run-session >/dev/null; then
   echo "SKIP: dbus-run-session is missing (Debian package dbus-bin), so no session bus can start"
   exit 77
@@ -59,20 +55,8 @@ done
 command -v xdotool >/dev/null || fail "xdotool is missing (tools/setup.sh installs it)"
 
 # ----- The X server -----------------------------------------------------------------
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" \
-  2>"$work/xvfb.log" &
-xvfb=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  kill -0 "$xvfb" 2>/dev/null || break
-  sleep 0.1
-done
-if [ ! -s "$work/display" ]; then
-  echo "SKIP: Xvfb could not start an X server:"
-  sed 's/^/  /' "$work/xvfb.log"
-  exit 77
-fi
-export DISPLAY=":$(head -n1 "$work/display")"
+. "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
+start_xvfb
 export QT_QPA_PLATFORM=xcb
 # Qt speaks to the accessibility bus even without a screen reader running.
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1

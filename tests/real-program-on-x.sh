@@ -37,27 +37,11 @@ fail() {
 }
 
 # ----- The X server -----------------------------------------------------------
-if ! command -v Xvfb >/dev/null; then
-  echo "SKIP: Xvfb is not installed (Debian package xvfb), so no X server can start"
-  exit 77
-fi
 for tool in xdotool import convert; do
   command -v "$tool" >/dev/null || fail "$tool is missing (tools/setup.sh installs it)"
 done
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" \
-  2>"$work/xvfb.log" &
-xvfb=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  kill -0 "$xvfb" 2>/dev/null || break
-  sleep 0.1
-done
-if [ ! -s "$work/display" ]; then
-  echo "SKIP: Xvfb could not start an X server:"
-  sed 's/^/  /' "$work/xvfb.log"
-  exit 77
-fi
-export DISPLAY=":$(head -n1 "$work/display")"
+. "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
+start_xvfb
 export QT_QPA_PLATFORM=xcb
 
 # ----- The parent's application folder and TEMPO.SPC ---------------------------
