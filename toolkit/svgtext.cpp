@@ -254,8 +254,8 @@ private:
       return SvgTextSpan{text, s.family, s.size, s.weight, s.italic, s.fill, tspan, s.preserve};
     };
     auto usable = [](const Style &s) {
-    return !s.family.isEmpty() && s.size > 0 && s.fill.isValid() && !s.stroked;
-  };
+      return !s.family.isEmpty() && s.size > 0 && s.fill.isValid() && !s.stroked;
+    };
     known = known && usable(style);
     while (!xml.atEnd()) {
       const QXmlStreamReader::TokenType token = xml.readNext();
