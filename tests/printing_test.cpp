@@ -518,6 +518,25 @@ TEST(PrintedPdf, TheCourseHasOneBookmarkPerChapter) {
     expected.emplace_back(chapterTitle(chapter), chapter);
   EXPECT_EQ(catalogue.outline, expected);
   expectNoPageSizedImage(pdf);
+
+  // The words of the pictures are text on their chapter's page (a table, a
+  // drawing's labels, a graph's axes), not outlines of letters: searchable,
+  // and the whole course stays a small file.
+  const struct {
+    int chapter;
+    const char *words;
+  } pictureWords[] = {{10, "Équation de la réaction"},
+                      {10, "État initial"},
+                      {12, "obstacle"},
+                      {19, "capteur de pression"},
+                      {19, "p (hPa)"}};
+  for (const auto &[chapter, words] : pictureWords) {
+    const QString page = QString::number(chapter);
+    EXPECT_TRUE(popplerOutput("pdftotext", {"-raw", "-f", page, "-l", page, pdf, "-"})
+                    .contains(QString::fromUtf8(words)))
+        << chapter << ": " << words;
+  }
+  EXPECT_LT(QFileInfo(pdf).size(), 1500 * 1000);
 }
 
 // Finishing a file that is not a PDF fails with a reason and leaves it as

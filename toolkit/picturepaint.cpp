@@ -1,10 +1,18 @@
 #include "toolkit/picturepaint.h"
 
+#include "toolkit/svgtext.h"
+
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QRectF>
 #include <QSvgRenderer>
+
+#include <memory>
+#include <optional>
+#include <vector>
 
 namespace abrevel {
 
@@ -19,6 +27,61 @@ const QString EnlargedKey = QStringLiteral("abrevel-enlarged");
 // Above this, a picture is drawn larger than its file: a device exactly as
 // fine as the screen counts as the screen.
 constexpr double OneToOne = 1.001;
+
+// Whether what is painted becomes a document, where text drawn as text
+// stays searchable and costs a font once rather than a path per letter.
+bool paintsDocument(const QPainter &painter) {
+  const QPaintEngine *engine = painter.paintEngine();
+  return (engine && engine->type() == QPaintEngine::Pdf) ||
+         (painter.device() && painter.device()->devType() == QInternal::Printer);
+}
+
+// A drawing with its texts taken out: its layers ready to render, and the
+// texts to draw after each.
+struct SplitDrawing {
+  std::vector<std::unique_ptr<QSvgRenderer>> layers;
+  QList<QList<SvgTextRun>> texts;
+  QRectF box; // the drawing's user units
+};
+
+std::optional<SplitDrawing> splitDrawing(const QString &drawing) {
+  QFile file(drawing);
+  if (!file.open(QIODevice::ReadOnly))
+    return std::nullopt;
+  std::optional<TextSeparatedDrawing> separated = separateTexts(file.readAll());
+  if (!separated)
+    return std::nullopt;
+  SplitDrawing split;
+  for (const QByteArray &layer : separated->layers) {
+    split.layers.push_back(std::make_unique<QSvgRenderer>(layer));
+    if (!split.layers.back()->isValid())
+      return std::nullopt;
+    // The drawing fills the rectangle the picture file would: its own size
+    // is the file's, whatever units it was written in.
+    split.layers.back()->setAspectRatioMode(Qt::IgnoreAspectRatio);
+  }
+  split.texts = std::move(separated->texts);
+  split.box = split.layers.front()->viewBoxF();
+  if (split.box.isEmpty())
+    return std::nullopt;
+  return split;
+}
+
+void paintSplitDrawing(QPainter &painter, const SplitDrawing &split, const QRectF &target) {
+  // The user units over the target, as the renderer maps them.
+  QTransform units;
+  units.translate(target.left(), target.top());
+  units.scale(target.width() / split.box.width(), target.height() / split.box.height());
+  units.translate(-split.box.left(), -split.box.top());
+  for (std::size_t i = 0; i < split.layers.size(); ++i) {
+    split.layers[i]->render(&painter, target);
+    painter.save();
+    painter.setTransform(units, true);
+    for (const SvgTextRun &run : split.texts[static_cast<qsizetype>(i)])
+      drawTextRun(painter, run);
+    painter.restore();
+  }
+}
 
 } // namespace
 
@@ -88,12 +151,17 @@ bool paintVectorSource(QPainter &painter, const QImage &image, const QRectF &tar
   const QString drawing = vectorSourceOf(origin.source);
   if (drawing.isEmpty())
     return false;
-  QSvgRenderer renderer(drawing);
-  if (!renderer.isValid())
+  // On a document the drawing's texts are drawn as text; elsewhere, or
+  // when the drawing cannot be split, the renderer draws it whole.
+  std::optional<SplitDrawing> split;
+  if (paintsDocument(painter))
+    split = splitDrawing(drawing);
+  QSvgRenderer whole;
+  if (!split && !whole.load(drawing))
     return false;
   // The drawing fills the rectangle the picture file would: its own size is
   // the file's, whatever units it was written in.
-  renderer.setAspectRatioMode(Qt::IgnoreAspectRatio);
+  whole.setAspectRatioMode(Qt::IgnoreAspectRatio);
   painter.save();
   if (origin.ground)
     painter.fillRect(target, *origin.ground);
@@ -103,7 +171,13 @@ bool paintVectorSource(QPainter &painter, const QImage &image, const QRectF &tar
   }
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
-  renderer.render(&painter, target);
+  // A text of the drawing takes what it does not say of its font from the
+  // painter's: the page's last font must not make it bold or italic.
+  painter.setFont(QFont());
+  if (split)
+    paintSplitDrawing(painter, *split, target);
+  else
+    whole.render(&painter, target);
   painter.restore();
   return true;
 }

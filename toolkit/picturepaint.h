@@ -60,7 +60,8 @@ double devicePixelsPerPicturePixel(const QPainter &painter, const QImage &image,
 // Paints the drawing of the image's picture file over target when the
 // picture is drawn larger than its file and a drawing lies beside the
 // file; false, having painted nothing, otherwise. source is the file the
-// image was loaded from, or empty to take the origin from the image.
+// image was loaded from, or empty to take the origin from the image. On a
+// PDF or a printer the drawing's texts are drawn as text (toolkit/svgtext.h).
 bool paintVectorSource(QPainter &painter, const QImage &image, const QRectF &target, bool mirrored,
                        const QString &source);
 
