@@ -595,3 +595,36 @@ TEST(PrintedPdf, ThePrintButtonPrintsTheSamePage) {
   const Difference coarse = differenceOf(printed, reference, 32);
   EXPECT_LE(coarse.worst, 40) << "at " << coarse.worstAt.x() << ", " << coarse.worstAt.y();
 }
+
+// A picture whose drawing is not beside it (a parent application's own) goes
+// into the PDF as its own pixels: never re-encoded as JPEG, at its own
+// resolution, and a keyed one with a mask where its key is.
+TEST(PrintedPdf, APictureWithoutItsDrawingIsEmbeddedLosslesslyAndKeyed) {
+  QTemporaryDir dir;
+  const QString app = dir.filePath("app");
+  ASSERT_TRUE(QDir().mkpath(app));
+  for (const QString &name : QDir(ABREVEL_APP_DIR).entryList({"pces10*"}, QDir::Files)) {
+    if (!name.endsWith(QLatin1String(".svg"))) {
+      ASSERT_TRUE(QFile::copy(QStringLiteral(ABREVEL_APP_DIR "/") + name, app + '/' + name));
+    }
+  }
+  const QString pdf = dir.filePath("ch1.pdf");
+  QString error;
+  ASSERT_TRUE(printChapterToPdf(app, 1, pdf, &error)) << error.toStdString();
+
+  int pictures = 0, masks = 0;
+  const QStringList lines = popplerOutput("pdfimages", {"-list", pdf}).split('\n');
+  for (const QString &line : lines.mid(2)) {
+    const QStringList f = line.simplified().split(' ');
+    if (f.size() < 14)
+      continue;
+    // page num type width height color comp bpc enc ...
+    EXPECT_NE(f[8], QStringLiteral("jpeg")) << line.toStdString();
+    if (f[2] == QStringLiteral("smask"))
+      ++masks;
+    else if (f[3] == QStringLiteral("240") && f[4] == QStringLiteral("170"))
+      ++pictures; // pces101.bmp and pces102.bmp at their own pixels
+  }
+  EXPECT_EQ(pictures, 2);
+  EXPECT_GE(masks, 2);
+}

@@ -1,5 +1,7 @@
 #include "toolkit/picturepaint.h"
 
+#include "toolkit/controls.h"
+
 #include "toolkit/svgtext.h"
 
 #include <QFile>
@@ -186,8 +188,18 @@ void paintPictureImage(QPainter &painter, const QImage &image, const QRectF &tar
                        const QString &source) {
   if (paintVectorSource(painter, image, target, mirrored, source))
     return;
+  QImage shown = mirrored ? image.mirrored(true, false) : image;
+  if (paintsDocument(painter)) {
+    // A picture without a drawing goes into the document as its own pixels,
+    // never re-encoded as JPEG; one keyed on white paper is keyed again, so
+    // that the document holds it transparent where its key is.
+    const PictureOrigin origin = source.isEmpty() ? pictureOrigin(image) : PictureOrigin();
+    if (origin.known() && origin.ground == QColor(Qt::white) && !image.hasAlphaChannel())
+      shown = keyedImage(shown);
+    painter.setRenderHint(QPainter::LosslessImageRendering);
+  }
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
-  painter.drawImage(target, mirrored ? image.mirrored(true, false) : image);
+  painter.drawImage(target, shown);
 }
 
 } // namespace abrevel
