@@ -55,7 +55,7 @@ done
 command -v xdotool >/dev/null || fail "xdotool is missing (tools/setup.sh installs it)"
 
 # ----- The X server -----------------------------------------------------------------
-. "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/real-program.sh"
 start_xvfb
 export QT_QPA_PLATFORM=xcb
 # Qt speaks to the accessibility bus even without a screen reader running.
@@ -63,17 +63,7 @@ export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 export NO_AT_BRIDGE=0
 
 # ----- The parent's application folder and TEMPO.SPC --------------------------------
-app="$work/app"
-mkdir "$app"
-cp "$(dirname "$exe")"/* "$app"/
-rm -f "$app/TEMPO.SPC"
-head -c $((30 * 128)) /dev/urandom >"$app/TEMPO.SPC"
-record() { # record NUMBER TEXT FILE
-  printf "\\x$(printf %02x ${#2})\\x00%s" "$2" | dd of="$3" bs=1 seek=$((($1 - 1) * 128)) \
-    conv=notrunc status=none
-}
-record 18 "NON" "$app/TEMPO.SPC"
-record 25 "14" "$app/TEMPO.SPC"
+parent_app 14
 cp "$app/TEMPO.SPC" "$work/expected.spc"
 record 25 " 0" "$work/expected.spc"
 

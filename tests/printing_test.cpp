@@ -4,6 +4,7 @@
 #include "shell/printing.h"
 #include "shell/screentable.h"
 #include "shell/titleband.h"
+#include "tests/sheettest.h"
 #include "toolkit/picturepaint.h"
 #include "toolkit/rastercanvas.h"
 #include "toolkit/recordingcanvas.h"
@@ -29,6 +30,7 @@
 #include <cmath>
 
 using namespace abrevel;
+using abrevel::sheettest::popplerOutput;
 
 namespace {
 
@@ -215,15 +217,6 @@ TEST(Printing, PdfOfAChapterIsOneA4PortraitPage) {
 }
 
 namespace {
-
-// The output of a poppler tool run on a file.
-QString popplerOutput(const QString &tool, const QStringList &arguments) {
-  QProcess process;
-  process.start(tool, arguments);
-  if (!process.waitForFinished(60000))
-    return QString();
-  return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 // The printable area of a one-page PDF file with 5 mm margins written at a
 // resolution, rasterised by poppler at 300 dpi: the area the raster page

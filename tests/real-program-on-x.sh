@@ -40,24 +40,12 @@ fail() {
 for tool in xdotool import convert; do
   command -v "$tool" >/dev/null || fail "$tool is missing (tools/setup.sh installs it)"
 done
-. "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/real-program.sh"
 start_xvfb
 export QT_QPA_PLATFORM=xcb
 
 # ----- The parent's application folder and TEMPO.SPC ---------------------------
-app="$work/app"
-mkdir "$app"
-cp "$(dirname "$exe")"/* "$app"/
-rm -f "$app/TEMPO.SPC"
-# 30 records of the parent's own bytes, then its two strings: record 18 as a
-# closed viewer left it, record 25 the chapter to show.
-head -c $((30 * 128)) /dev/urandom >"$app/TEMPO.SPC"
-record() { # record NUMBER TEXT FILE
-  printf "\\x$(printf %02x ${#2})\\x00%s" "$2" | dd of="$3" bs=1 seek=$((($1 - 1) * 128)) \
-    conv=notrunc status=none
-}
-record 18 "NON" "$app/TEMPO.SPC"
-record 25 "2" "$app/TEMPO.SPC"
+parent_app 2
 cp "$app/TEMPO.SPC" "$work/parent.spc"
 cp "$app/TEMPO.SPC" "$work/expected.spc"
 record 18 "NON" "$work/expected.spc"

@@ -10,7 +10,9 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QProcess>
 #include <QString>
+#include <QStringList>
 #include <QSvgRenderer>
 
 #include <gtest/gtest.h>
@@ -33,6 +35,15 @@ inline constexpr double kArrowFrameTop = kClientHeight - 35;
 inline constexpr double kTextRight = 745;
 
 inline QString appDir() { return QStringLiteral(ABREVEL_APP_DIR); }
+
+// The output of a poppler tool (pdftotext, pdfimages, ...) run on a file.
+inline QString popplerOutput(const QString &tool, const QStringList &arguments) {
+  QProcess process;
+  process.start(tool, arguments);
+  if (!process.waitForFinished(60000))
+    return QString();
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
 
 // The vector form NAME.svg of a picture of the application folder, drawn
 // `scale` times the picture's size over white, as the viewer paints it

@@ -5,6 +5,8 @@
 #include "toolkit/picturepaint.h"
 #include "toolkit/svgtext.h"
 
+#include "tests/sheettest.h"
+
 #include <QFile>
 #include <QImage>
 #include <QPageLayout>
@@ -20,6 +22,7 @@
 #include <cstdlib>
 
 using namespace abrevel;
+using abrevel::sheettest::popplerOutput;
 
 namespace {
 
@@ -48,15 +51,6 @@ const char *const Labels =
     R"svg(<rect x="200" y="124" width="30" height="20" fill="#FFE27A"/>)svg"
     R"svg(<text x="10" y="140" font-family="Liberation Sans" font-size="15" )svg"
     R"svg(letter-spacing="3">Espacé</text></svg>)svg";
-
-// The output of a poppler tool run on a file.
-QString popplerOutput(const QString &tool, const QStringList &arguments) {
-  QProcess process;
-  process.start(tool, arguments);
-  if (!process.waitForFinished(60000))
-    return QString();
-  return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 // Each image reduced to cells of n × n pixels, the worst channel difference
 // between the means of two cells in the same place: the edges of letters
